@@ -1,0 +1,110 @@
+// A host without a user interface: it holds one document, hands the plug-in
+// its suites, and drives it message by message. It tracks every object it
+// hands out, can fail any call on request, and logs every call in order.
+//
+// Suite tables are plain function pointers without a context argument, so
+// at most one Host is current at a time: the one whose Send is running.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "headless/Document.h"
+#include "plugin/HostInterface.h"
+
+namespace headless {
+
+// One call the plug-in made into the host.
+struct HostCall {
+    std::string op;      // "Suite.Operation", e.g. "Dictionary.SetArrayEntry"
+    std::string detail;  // e.g. the suite name of an acquisition, a key's text
+};
+
+// What the plug-in still holds of the host's objects.
+struct Holdings {
+    int blocks = 0;        // basic and blocks suite allocations
+    int handles = 0;       // memory handles not handed to the host
+    int dictionaries = 0;
+    int arrays = 0;        // arrays not owned by a dictionary
+    int strings = 0;       // host Unicode strings
+    std::map<std::string, int> suites;  // acquisitions minus releases, by name
+
+    bool Empty() const;
+    std::string Describe() const;  // one line, e.g. "1 array, AI Path Suite x1"
+};
+
+class Host {
+public:
+    Host(Document& document, uint32_t seed);
+    ~Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    // --- Driving the plug-in -------------------------------------------------
+
+    // Sends one message through entry with this host current. The header is
+    // filled by the host (check word, plug-in reference, globals, basic suite)
+    // and the globals field is kept after the call, as a host does.
+    HostErr Send(PluginMainProc entry, const char* caller, const char* selector,
+                 MessageData* message);
+
+    HostErr Startup(PluginMainProc entry);
+    HostErr Shutdown(PluginMainProc entry);
+    HostErr Unload(PluginMainProc entry);
+    HostErr Reload(PluginMainProc entry);
+    // "AI Filter" messages with the filter's parameters handle, which the host
+    // keeps between messages (null until one is made or given).
+    HostErr FilterGetParameters(PluginMainProc entry);
+    HostErr FilterGo(PluginMainProc entry);
+    HostErr MenuGo(PluginMainProc entry, MenuItemHandle item);
+
+    // The filter's parameters handle: set a record (making the handle), read it.
+    void SetParameters(const JitterParams& params);
+    bool HasParameters() const;
+    JitterParams Parameters() const;
+
+    // The globals pointer the host keeps for the plug-in.
+    void* Globals() const { return globals_; }
+
+    // --- Accounting ----------------------------------------------------------
+
+    Holdings Held() const;
+    // Dictionary keys made so far; keys are the host's and live with it.
+    int KeyCount() const;
+
+    // --- Fault injection -----------------------------------------------------
+
+    // The n-th (1-based) fallible call from now fails with code.
+    void FailNthCall(int n, HostErr code);
+    // Every call of op ("Suite.Operation") fails with code.
+    void FailOperation(const std::string& op, HostErr code);
+    // Acquiring (or releasing) the named suite fails with code.
+    void RefuseAcquire(const std::string& suite, HostErr code);
+    void RefuseRelease(const std::string& suite, HostErr code);
+    // Acquiring the named suite succeeds but yields a null table.
+    void NullTable(const std::string& suite);
+    void ClearFaults();
+    // Fallible calls counted so far (those FailNthCall can reach).
+    int FallibleCalls() const;
+
+    // --- Call log ------------------------------------------------------------
+
+    const std::vector<HostCall>& Calls() const { return calls_; }
+    std::vector<std::string> CallNames() const;
+    void ClearCalls() { calls_.clear(); }
+
+    Document& document() { return document_; }
+
+private:
+    struct State;  // every host object, the faults and the suite tables
+    Document& document_;
+    std::mt19937 random_;
+    void* globals_ = nullptr;
+    std::vector<HostCall> calls_;
+    State* state_;
+};
+
+}  // namespace headless

@@ -1,0 +1,8 @@
+// The handlers PluginMain dispatches to.
+#pragma once
+
+#include "plugin/HostInterface.h"
+
+HostErr HandleStartup(MessageData* message);
+void HandleShutdown(MessageData* message);
+HostErr HandleFilterGo(FilterMessage* message);
