@@ -48,7 +48,10 @@ const SuiteTableEntry SuiteTable[15] = {
 HostErr AcquireSuites(const BasicSuite* basic) {
     HostErr first = kNoErr;
     for (const SuiteTableEntry& entry : SuiteTable) {
-        const HostErr error = basic->AcquireSuite(entry.name, entry.version, entry.suite);
+        HostErr error = basic->AcquireSuite(entry.name, entry.version, entry.suite);
+        // A success without a table would send the handler through a null
+        // pointer; the frame then does no work, as for a refused suite.
+        if (error == kNoErr && *entry.suite == nullptr) error = kOutOfMemoryErr;
         if (first == kNoErr) first = error;
     }
     return first;

@@ -14,7 +14,8 @@ struct SuiteTableEntry {
 extern const SuiteTableEntry SuiteTable[15];
 
 // Acquires every suite of the table in order, never stopping early.
-// Returns the first failure, or 0.
+// Returns the first failure, or 0; a suite granted without a table counts
+// as a failure ('!MEM').
 HostErr AcquireSuites(const BasicSuite* basic);
 
 // Releases every held suite of the table; a pointer whose release the host
