@@ -1,0 +1,20 @@
+# Shared part of the two mingw-w64 toolchains; the including file sets
+# PELVARO_MINGW_TRIPLE and CMAKE_SYSTEM_PROCESSOR first.
+set(CMAKE_SYSTEM_NAME Windows)
+
+# The win32 thread model: no winpthread, so a static link leaves only system DLLs.
+set(CMAKE_C_COMPILER ${PELVARO_MINGW_TRIPLE}-gcc-win32)
+set(CMAKE_CXX_COMPILER ${PELVARO_MINGW_TRIPLE}-g++-win32)
+set(CMAKE_RC_COMPILER ${PELVARO_MINGW_TRIPLE}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${PELVARO_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# The C and C++ runtimes go into every binary, so each imports system DLLs only.
+set(pelvaro_static_runtime "-static -static-libgcc -static-libstdc++")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "${pelvaro_static_runtime}")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "${pelvaro_static_runtime}")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "${pelvaro_static_runtime}")

@@ -1,0 +1,5 @@
+# 32-bit Windows: the shipped plug-in. SSE2 float math comes from FloatMath.cmake,
+# which keys on the processor set here.
+set(PELVARO_MINGW_TRIPLE i686-w64-mingw32)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+include(${CMAKE_CURRENT_LIST_DIR}/MinGW.cmake)
