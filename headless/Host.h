@@ -19,8 +19,10 @@ namespace headless {
 
 // One call the plug-in made into the host.
 struct HostCall {
-    std::string op;      // "Suite.Operation", e.g. "Dictionary.SetArrayEntry"
-    std::string detail;  // e.g. the suite name of an acquisition, a key's text
+    std::string op;         // "Suite.Operation", e.g. "Dictionary.SetArrayEntry"
+    std::string detail;     // e.g. the suite name of an acquisition, a key's text
+    bool fallible = false;  // returns a HostErr (FailNthCall counts it)
+    HostErr result = kNoErr;  // what the host answered, for fallible calls
 };
 
 // What the plug-in still holds of the host's objects.
