@@ -13,4 +13,4 @@ set(CMAKE_SHARED_LINKER_FLAGS_INIT "-m32")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-m32")
 set(CMAKE_LIBRARY_ARCHITECTURE i386-linux-gnu)
 
-set(PELVARO_IN_PROCESS_PLUGIN ON CACHE BOOL "Call PluginMain in-process instead of loading the module")
+set(PELVARO_IN_PROCESS ON CACHE BOOL "Call PluginMain in-process instead of loading the module")
