@@ -1,5 +1,5 @@
 # Entry points. Every target installs what is missing first (scripts/bootstrap.sh).
-.PHONY: all bootstrap build demo test clean
+.PHONY: all bootstrap build demo dll test clean
 
 all: build
 
@@ -14,14 +14,28 @@ build: bootstrap
 demo: build
 	build/release/bin/pelvaro demo -o pelvaro-demo
 
-# Every test: native release and sanitized debug suites.
-test: bootstrap
+# The shipped plug-in: the 32-bit Windows DLL, built with mingw-w64 into dist/.
+dll: bootstrap
+	cmake --preset win32
+	cmake --build --preset win32
+	cmake -E copy_if_different build/win32/bin/Pelvaro.aip dist/Pelvaro.aip
+
+# Every test: native release and sanitized debug suites (with the structural
+# check of dist/Pelvaro.aip), the Win64 build under wine64 and the static
+# 32-bit x86 build under qemu.
+test: dll
 	cmake --preset release
 	cmake --build --preset release
 	ctest --preset release
 	cmake --preset debug
 	cmake --build --preset debug
 	ctest --preset debug
+	cmake --preset win64
+	cmake --build --preset win64
+	ctest --preset win64
+	cmake --preset linux32
+	cmake --build --preset linux32
+	ctest --preset linux32
 
 clean:
 	rm -rf build dist pelvaro-demo

@@ -18,3 +18,8 @@ set(pelvaro_static_runtime "-static -static-libgcc -static-libstdc++")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "${pelvaro_static_runtime}")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "${pelvaro_static_runtime}")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "${pelvaro_static_runtime}")
+
+# Release binaries leave out the debug sections that come with the static runtimes.
+set(CMAKE_SHARED_LINKER_FLAGS_RELEASE_INIT "-s")
+set(CMAKE_MODULE_LINKER_FLAGS_RELEASE_INIT "-s")
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
