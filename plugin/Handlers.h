@@ -6,3 +6,5 @@
 HostErr HandleStartup(MessageData* message);
 void HandleShutdown(MessageData* message);
 HostErr HandleFilterGo(FilterMessage* message);
+HostErr HandleFilterParameters(FilterMessage* message);
+HostErr HandleAboutGo(MenuMessage* message);

@@ -1,7 +1,8 @@
-// Start-up and shut-down: the life of the globals block.
+// Start-up and shut-down: the life of the globals block, and the registrations.
 #include "plugin/Handlers.h"
 #include "plugin/HandlerFrame.h"
 #include "plugin/PluginGlobals.h"
+#include "registration/Registration.h"
 
 HostErr HandleStartup(MessageData* message) {
     return RunInHandlerFrame(*message, [message]() -> HostErr {
@@ -13,7 +14,8 @@ HostErr HandleStartup(MessageData* message) {
         gGlobals = static_cast<PluginGlobals*>(block);
         *gGlobals = PluginGlobals{};  // no handle is valid before it is registered
         message->globals = gGlobals;
-        return kNoErr;
+        if (const HostErr error = RegisterAboutItem(message)) return error;
+        return RegisterFilter(message);
     });
 }
 

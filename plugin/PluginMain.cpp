@@ -28,8 +28,14 @@ HostErr Dispatch(const char* caller, const char* selector, void* message) {
         if (Is(selector, kSPShutdownSelector)) HandleShutdown(data);
         return kNoErr;
     }
+    if (Is(caller, kMenuCaller)) {
+        auto* menu = static_cast<MenuMessage*>(message);
+        if (Is(selector, kGoSelector)) return HandleAboutGo(menu);
+        return kNoErr;
+    }
     if (Is(caller, kFilterCaller)) {
         auto* filter = static_cast<FilterMessage*>(message);
+        if (Is(selector, kGetParametersSelector)) return HandleFilterParameters(filter);
         if (Is(selector, kGoSelector)) return HandleFilterGo(filter);
         return kNoErr;
     }
