@@ -1,0 +1,248 @@
+#include "cli/Commands.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <utility>
+
+#include "cli/DocumentJson.h"
+#include "cli/FileIO.h"
+#include "cli/FilterRun.h"
+#include "cli/FloatText.h"
+#include "cli/InputError.h"
+#include "cli/Mosaic.h"
+#include "cli/Options.h"
+#include "cli/SvgWriter.h"
+
+namespace cli {
+
+const char* const kUsage =
+    "usage: pelvaro <command> [options]\n"
+    "\n"
+    "Moves every anchor point of the selected paths of a document by a random offset,\n"
+    "the same for every anchor at the same position, so that adjoining tiles stay joined,\n"
+    "and optionally gives each filled path a random gray. The filter runs as the plug-in\n"
+    "module Pelvaro.aip, driven by a headless host.\n"
+    "\n"
+    "commands:\n"
+    "  run IN -o OUT   run the filter on the document IN (JSON), write OUT (JSON or .svg)\n"
+    "  demo [-o DIR]   run the filter on a built-in mosaic, write pictures and documents\n"
+    "\n"
+    "'pelvaro <command> --help' tells more about each.\n"
+    "exit status: 0 done, 1 the plug-in or the output failed, 2 bad input or options\n";
+
+#define PELVARO_FILTER_OPTIONS                                                                \
+    "  --seed N       seed of the host's random source, 0 to 4294967295\n"                    \
+    "  --range R      move range in points, finite and >= 0; offsets are at most R/2 long\n"  \
+    "                 (default 6)\n"                                                          \
+    "  --gray-min A   lowest random gray in percent, 0 to 100 (default 5)\n"                  \
+    "  --gray-max B   highest random gray in percent, A to 100 (default 95)\n"                \
+    "  --fill         give each filled path a random gray (default)\n"                        \
+    "  --no-fill      leave the fills as they are\n"                                          \
+    "  --plugin PATH  the plug-in module to load (default: Pelvaro.aip beside pelvaro)\n"
+
+const char* const kRunUsage =
+    "usage: pelvaro run IN -o OUT [--seed N] [--range R] [--gray-min A] [--gray-max B]\n"
+    "                  [--fill | --no-fill] [--plugin PATH]\n"
+    "\n"
+    "Reads the document IN (JSON), runs the filter on its selected paths and writes the\n"
+    "result to OUT: an SVG picture when OUT ends in .svg, else a JSON document. Without\n"
+    "--seed a seed is picked and printed on stderr as 'seed: N'; the same seed and\n"
+    "options give the same result bit for bit. On any error OUT is left as it was.\n"
+    "\n"
+    "options:\n"
+    "  -o OUT         the output file (required)\n" PELVARO_FILTER_OPTIONS;
+
+const char* const kDemoUsage =
+    "usage: pelvaro demo [-o DIR] [--seed N] [--range R] [--gray-min A] [--gray-max B]\n"
+    "                   [--fill | --no-fill] [--plugin PATH]\n"
+    "\n"
+    "Runs the filter on a built-in mosaic of adjoining squares and triangles and writes\n"
+    "before.svg, after.svg, before.json and after.json to DIR, then prints a summary.\n"
+    "The seed is 7 unless --seed is given, so the demo repeats.\n"
+    "\n"
+    "options:\n"
+    "  -o DIR         the output directory, made when missing (default ./pelvaro-demo)\n"
+    PELVARO_FILTER_OPTIONS;
+
+#undef PELVARO_FILTER_OPTIONS
+
+namespace {
+
+bool EndsWithSvg(const std::string& path) {
+    if (path.size() < 4) return false;
+    std::string tail = path.substr(path.size() - 4);
+    for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return tail == ".svg";
+}
+
+uint32_t PickSeed() {
+    std::random_device device;
+    return static_cast<uint32_t>(device());
+}
+
+std::string Fixed(double value, int digits) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", digits, value);
+    return text;
+}
+
+// Runs body, turning the tool's errors into a one-line message and a status.
+template <typename Body>
+int Guarded(const char* command, std::ostream& err, Body body) {
+    try {
+        return body();
+    } catch (const InputError& error) {
+        err << "pelvaro " << command << ": " << error.what() << "\n";
+        return kExitBadInput;
+    } catch (const JobError& error) {
+        err << "pelvaro " << command << ": " << error.what() << "\n";
+        return kExitFailed;
+    } catch (const std::bad_alloc&) {
+        err << "pelvaro " << command << ": out of memory\n";
+        return kExitFailed;
+    }
+}
+
+void WarnIfHeld(const char* command, const std::string& held, std::ostream& err) {
+    if (!held.empty()) {
+        err << "pelvaro " << command << ": warning: the plug-in left held: " << held << "\n";
+    }
+}
+
+}  // namespace
+
+RunSummary Summarize(const headless::Document& before, const headless::Document& after) {
+    RunSummary summary;
+    // Anchors of the selected paths by position before the run, and where each went.
+    std::map<std::pair<float, float>, std::vector<RealPoint>> moved;
+    const std::size_t count = std::min(before.art.size(), after.art.size());
+    for (std::size_t a = 0; a < count; ++a) {
+        const headless::Art& was = before.art[a];
+        const headless::Art& is = after.art[a];
+        if (was.type != kPathArt) continue;
+        ++summary.paths;
+        if (was.selected) ++summary.selectedPaths;
+        const std::size_t segments = std::min(was.segments.size(), is.segments.size());
+        for (std::size_t s = 0; s < segments; ++s) {
+            const RealPoint p = was.segments[s].p;
+            const RealPoint q = is.segments[s].p;
+            const double offset = std::hypot(static_cast<double>(q.h) - p.h,
+                                             static_cast<double>(q.v) - p.v);
+            summary.largestOffset = std::max(summary.largestOffset, offset);
+            if (!was.selected) continue;
+            ++summary.anchors;
+            moved[{p.h, p.v}].push_back(q);
+        }
+    }
+    summary.distinctPositions = static_cast<int>(moved.size());
+    for (const auto& [position, places] : moved) {
+        if (places.size() < 2) continue;
+        ++summary.sharedPositions;
+        bool together = true;
+        for (const RealPoint& place : places) {
+            together = together && place.h == places[0].h && place.v == places[0].v;
+        }
+        if (together) ++summary.sharedKept;
+    }
+    return summary;
+}
+
+int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+               const HostSetup& setup) {
+    return Guarded("run", err, [&] {
+        const RunOptions options = ParseRunOptions(args);
+        if (options.help) {
+            out << kRunUsage;
+            return kExitOk;
+        }
+        DocumentFile file = ReadDocumentJson(ReadTextFile(options.input), options.input);
+        const LoadedPlugin plugin(options.filter.plugin);
+        const uint32_t seed = options.filter.seed ? *options.filter.seed : PickSeed();
+        if (!options.filter.seed) err << "seed: " << seed << "\n";
+        const std::string held =
+            RunFilter(file.document, plugin.entry(), options.filter.params, seed, setup);
+        WarnIfHeld("run", held, err);
+        WriteFileAtomically(options.output, EndsWithSvg(options.output)
+                                                ? WriteSvg(file.document)
+                                                : WriteDocumentJson(file));
+        return kExitOk;
+    });
+}
+
+int DemoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return Guarded("demo", err, [&] {
+        const DemoOptions options = ParseDemoOptions(args);
+        if (options.help) {
+            out << kDemoUsage;
+            return kExitOk;
+        }
+        const headless::Document before = BuiltInMosaic();
+        headless::Document after = before;
+        const LoadedPlugin plugin(options.filter.plugin);
+        const uint32_t seed = options.filter.seed.value_or(kDemoSeed);
+        const JitterParams& params = options.filter.params;
+        WarnIfHeld("demo", RunFilter(after, plugin.entry(), params, seed), err);
+
+        namespace fs = std::filesystem;
+        const fs::path directory(options.directory);
+        std::error_code error;
+        fs::create_directories(directory, error);
+        if (error) {
+            throw JobError("cannot make the directory '" + options.directory +
+                           "': " + error.message());
+        }
+        const std::pair<const char*, std::string> files[] = {
+            {"before.svg", WriteSvg(before)},
+            {"after.svg", WriteSvg(after)},
+            {"before.json", WriteDocumentJson(before)},
+            {"after.json", WriteDocumentJson(after)}};
+        std::string written;
+        for (const auto& [name, content] : files) {
+            const std::string path = (directory / name).string();
+            WriteFileAtomically(path, content);
+            written += (written.empty() ? "" : ", ") + path;
+        }
+
+        const RunSummary summary = Summarize(before, after);
+        out << "pelvaro demo: the filter on the built-in mosaic, seed " << seed << "\n"
+            << "  range " << FloatText(params.moveRange) << ", gray "
+            << FloatText(params.grayMin) << " to " << FloatText(params.grayMax) << " %, fill "
+            << (params.randomFill ? "on" : "off") << "\n"
+            << "  paths:              " << summary.paths << " (" << summary.selectedPaths
+            << " selected)\n"
+            << "  anchors:            " << summary.anchors << " (of the selected paths)\n"
+            << "  distinct positions: " << summary.distinctPositions << "\n"
+            << "  shared positions:   " << summary.sharedPositions << ", still shared after: "
+            << summary.sharedKept << "\n"
+            << "  largest offset:     " << Fixed(summary.largestOffset, 3)
+            << " (at most half the range, " << FloatText(params.moveRange / 2.0f) << ")\n"
+            << "  wrote " << written << "\n";
+        return kExitOk;
+    });
+}
+
+int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) {
+        err << kUsage;
+        return kExitBadInput;
+    }
+    const std::string& command = args[0];
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (command == "--help" || command == "-h" || command == "help") {
+        out << kUsage;
+        return kExitOk;
+    }
+    if (command == "run") return RunCommand(rest, out, err);
+    if (command == "demo") return DemoCommand(rest, out, err);
+    if (!command.empty() && command.front() == '-') {
+        err << "pelvaro: unknown option '" << command << "'; see 'pelvaro --help'\n";
+    } else {
+        err << "pelvaro: unknown command '" << command << "'; see 'pelvaro --help'\n";
+    }
+    return kExitBadInput;
+}
+
+}  // namespace cli

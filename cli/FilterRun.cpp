@@ -1,0 +1,87 @@
+#include "cli/FilterRun.h"
+
+#include <stdexcept>
+
+#include "cli/ExecutablePath.h"
+#include "cli/InputError.h"
+
+#if defined(PELVARO_IN_PROCESS)
+#include "plugin/PluginMain.h"
+#endif
+
+namespace cli {
+
+namespace {
+
+constexpr const char* kModuleFileName = "Pelvaro.aip";
+
+void Check(HostErr code, const char* message) {
+    if (code != kNoErr) {
+        throw JobError(std::string("the plug-in answered ") + message + " with " +
+                       HostErrText(code));
+    }
+}
+
+}  // namespace
+
+std::string DefaultPluginPath() {
+    const auto directory = ExecutableDirectory();
+    if (directory.empty()) {
+        throw InputError("cannot find the directory of the running tool, so not the plug-in "
+                         "beside it; name it with --plugin PATH");
+    }
+    return (directory / kModuleFileName).string();
+}
+
+LoadedPlugin::LoadedPlugin(const std::optional<std::string>& path) {
+#if defined(PELVARO_IN_PROCESS)
+    if (!path) {
+        entry_ = &PluginMain;
+        return;
+    }
+#endif
+    const std::string file = path ? *path : DefaultPluginPath();
+    try {
+        module_ = std::make_unique<headless::PluginModule>(file);
+    } catch (const std::exception& error) {
+        throw InputError(std::string("cannot load the plug-in: ") + error.what());
+    }
+    entry_ = module_->entry();
+}
+
+std::string HostErrText(HostErr code) {
+    const auto bits = static_cast<uint32_t>(code);
+    std::string text = "'";
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        const auto byte = static_cast<char>((bits >> shift) & 0xFF);
+        if (byte < 0x20 || byte > 0x7E) return std::to_string(code);
+        text += byte;
+    }
+    return text + "'";
+}
+
+HostErr PrepareParameters(headless::Host& host, PluginMainProc, const JitterParams& params) {
+    host.SetParameters(params);
+    return kNoErr;
+}
+
+std::string RunFilter(headless::Document& document, PluginMainProc entry,
+                      const JitterParams& params, uint32_t seed, const HostSetup& setup) {
+    headless::Host host(document, seed);
+    if (setup) setup(host);
+    Check(host.Startup(entry), "\"SP Interface\"/\"Startup\"");
+    HostErr code = PrepareParameters(host, entry, params);
+    const char* failed = "\"AI Filter\"/\"AI Get Parameters\"";
+    if (code == kNoErr) {
+        code = host.FilterGo(entry);
+        failed = "\"AI Filter\"/\"AI Go\"";
+    }
+    // Shut down after a failed run too, so the plug-in frees what it holds.
+    const HostErr shutdown = host.Shutdown(entry);
+    Check(code, failed);
+    Check(shutdown, "\"SP Interface\"/\"Shutdown\"");
+    const headless::Holdings held = host.Held();
+    return held.Empty() ? std::string() : held.Describe();
+}
+
+}  // namespace cli
