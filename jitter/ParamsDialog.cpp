@@ -79,8 +79,8 @@ void HOSTAPI OnOkClicked(ItemRef item, NotifierRef notifier) {
 HostErr HandleFilterParameters(FilterMessage* message) {
     return RunInHandlerFrame(message->d, [message]() -> HostErr {
         if (message->parameters == nullptr) {
-            if (const HostErr error = sMdMemory->NewHandle(sizeof(JitterParams),
-                                                           &message->parameters))
+            if (const HostErr error =
+                    sMdMemory->NewHandle(sizeof(JitterParams), &message->parameters))
                 return error;
             if (message->parameters == nullptr) return kOutOfMemoryErr;
             // A handle without a block has no room for the record.
@@ -92,9 +92,8 @@ HostErr HandleFilterParameters(FilterMessage* message) {
 
         JitterParams saved;
         std::memcpy(&saved, *message->parameters, sizeof saved);
-        const int32_t closedBy =
-            sADMDialog->Modal(message->d.self, kPluginName, kParamsDialogId, 0, InitParamsDialog,
-                              message->parameters, 0);
+        const int32_t closedBy = sADMDialog->Modal(message->d.self, kPluginName, kParamsDialogId, 0,
+                                                   InitParamsDialog, message->parameters, 0);
         if (closedBy != kOKItem) {
             std::memcpy(*message->parameters, &saved, sizeof saved);
             return kStopErr;

@@ -38,8 +38,8 @@ HostErr RegisterFilter(MessageData* message) {
 
     PlatformFilterData data{reinterpret_cast<unsigned char*>(category),
                             reinterpret_cast<unsigned char*>(title)};
-    if (const HostErr error = sFilter->AddFilter(message->self, kPluginName, &data,
-                                                 kFilterOptions, &gGlobals->filter))
+    if (const HostErr error = sFilter->AddFilter(message->self, kPluginName, &data, kFilterOptions,
+                                                 &gGlobals->filter))
         return error;
 
     MenuItemHandle item = nullptr;

@@ -15,8 +15,7 @@ static_assert(std::is_standard_layout_v<AboutMenuItemData>);
 static_assert(sizeof(AboutMenuItemData) == sizeof(PlatformAddMenuItemData));
 static_assert(offsetof(AboutMenuItemData, groupName) ==
               offsetof(PlatformAddMenuItemData, groupName));
-static_assert(offsetof(AboutMenuItemData, itemText) ==
-              offsetof(PlatformAddMenuItemData, itemText));
+static_assert(offsetof(AboutMenuItemData, itemText) == offsetof(PlatformAddMenuItemData, itemText));
 
 const PlatformAddMenuItemData* ForHost(const AboutMenuItemData& data) {
     return reinterpret_cast<const PlatformAddMenuItemData*>(&data);
@@ -35,8 +34,8 @@ SDKAboutPluginsHelper::~SDKAboutPluginsHelper() {
 }
 
 HostErr SDKAboutPluginsHelper::AddAboutItem(MessageData* message, const char* groupKey,
-                                            const ai::UniString& familyText,
-                                            const char* pluginName, MenuItemHandle* item) {
+                                            const ai::UniString& familyText, const char* pluginName,
+                                            MenuItemHandle* item) {
     fBasic = message->basic;
     if (fMenuSuite == nullptr) {
         const HostErr error = fBasic->AcquireSuite(kMenuSuite, kMenuSuiteVersion, Slot(fMenuSuite));
