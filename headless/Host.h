@@ -8,7 +8,7 @@
 
 #include <cstdint>
 #include <map>
-#include <random>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,12 +17,17 @@
 
 namespace headless {
 
+namespace detail {
+class HostCore;
+}
+
 // One call the plug-in made into the host.
 struct HostCall {
     std::string op;         // "Suite.Operation", e.g. "Dictionary.SetArrayEntry"
     std::string detail;     // e.g. the suite name of an acquisition, a key's text
     bool fallible = false;  // returns a HostErr (FailNthCall counts it)
     HostErr result = kNoErr;  // what the host answered, for fallible calls
+    bool injected = false;    // the answer came from fault injection, not from the host's work
 };
 
 // What the plug-in still holds of the host's objects.
@@ -33,6 +38,9 @@ struct Holdings {
     int arrays = 0;        // arrays not owned by a dictionary
     int strings = 0;       // host Unicode strings
     std::map<std::string, int> suites;  // acquisitions minus releases, by name
+    // Every kind of host object by its name ("array", "block", ...), the kinds
+    // above included; kinds added later show up here.
+    std::map<std::string, int> objects;
 
     bool Empty() const;
     std::string Describe() const;  // one line, e.g. "1 array, AI Path Suite x1"
@@ -69,7 +77,11 @@ public:
     JitterParams Parameters() const;
 
     // The globals pointer the host keeps for the plug-in.
-    void* Globals() const { return globals_; }
+    void* Globals() const;
+
+    // Misuse the host noticed outside any call, e.g. a parameters field left
+    // holding something that is not a live handle. Empty for a sound plug-in.
+    const std::vector<std::string>& Problems() const;
 
     // --- Accounting ----------------------------------------------------------
 
@@ -86,7 +98,8 @@ public:
     // Acquiring (or releasing) the named suite fails with code.
     void RefuseAcquire(const std::string& suite, HostErr code);
     void RefuseRelease(const std::string& suite, HostErr code);
-    // Acquiring the named suite succeeds but yields a null table.
+    // Acquiring the named suite succeeds but yields a null table; nothing is
+    // handed out, so nothing is held.
     void NullTable(const std::string& suite);
     void ClearFaults();
     // Fallible calls counted so far (those FailNthCall can reach).
@@ -94,19 +107,18 @@ public:
 
     // --- Call log ------------------------------------------------------------
 
-    const std::vector<HostCall>& Calls() const { return calls_; }
+    const std::vector<HostCall>& Calls() const;
     std::vector<std::string> CallNames() const;
-    void ClearCalls() { calls_.clear(); }
+    void ClearCalls();
 
-    Document& document() { return document_; }
+    Document& document();
 
 private:
-    struct State;  // every host object, the faults and the suite tables
-    Document& document_;
-    std::mt19937 random_;
-    void* globals_ = nullptr;
-    std::vector<HostCall> calls_;
-    State* state_;
+    HostErr SendFilterMessage(PluginMainProc entry, const char* selector);
+    void KeepParameters(HostHandle field);
+
+    // Every host object, the faults, the log and the random source.
+    std::unique_ptr<detail::HostCore> core_;
 };
 
 }  // namespace headless

@@ -1,0 +1,169 @@
+#include "headless/HostCore.h"
+
+#include <atomic>
+#include <cassert>
+#include <cstring>
+#include <utility>
+
+namespace headless::detail {
+
+namespace {
+
+HostCore* gCurrent = nullptr;
+
+// Freed memory held back before it goes back to the allocator.
+constexpr std::size_t kQuarantineBudget = std::size_t{16} << 20;
+
+}  // namespace
+
+uintptr_t NextToken() {
+    // Aligned-looking values well above null; never reused in the process.
+    static std::atomic<uintptr_t> next{0x10000};
+    return next.fetch_add(0x10);
+}
+
+uintptr_t KeyTable::Intern(const std::string& text) {
+    const auto it = byText_.find(text);
+    if (it != byText_.end()) return it->second;
+    const uintptr_t token = NextToken();
+    text_.emplace(token, text);
+    try {
+        byText_.emplace(text, token);
+    } catch (...) {
+        text_.erase(token);
+        throw;
+    }
+    return token;
+}
+
+HostCore::HostCore(Document& doc, uint32_t seed)
+    : document(doc),
+      random(seed),
+      pluginRef(ToRef<PluginRef>(NextToken())),
+      quarantine_(kQuarantineBudget) {}
+
+HostCore* Current() { return gCurrent; }
+
+CurrentScope::CurrentScope(HostCore& core) : previous_(gCurrent) { gCurrent = &core; }
+CurrentScope::~CurrentScope() { gCurrent = previous_; }
+
+std::size_t HostCore::Log(const Op& op, std::string_view detail) {
+    calls.push_back(HostCall{op.name, std::string(detail), op.fallible, kNoErr, false});
+    return calls.size() - 1;
+}
+
+std::optional<HostErr> HostCore::Inject(const Op& op) {
+    assert(op.fallible);
+    ++fallibleCalls;
+    const auto nth = faults.nth.find(fallibleCalls);
+    if (nth != faults.nth.end()) {
+        const HostErr code = nth->second;
+        faults.nth.erase(nth);
+        return code;
+    }
+    const auto named = faults.ops.find(op.name);
+    if (named != faults.ops.end()) return named->second;
+    return std::nullopt;
+}
+
+void HostCore::Finish(std::size_t entry, HostErr result, bool injected) {
+    // The log may have been cleared by a nested call of the host's user.
+    if (entry >= calls.size()) return;
+    calls[entry].result = result;
+    calls[entry].injected = injected;
+}
+
+void* HostCore::NewBlock(std::size_t size, std::byte fill) {
+    Block block{AllocateBytes(size, fill), size};
+    void* address = block.bytes.get();
+    Objects<Block>().AddAt(FromRef(address), std::move(block));
+    return address;
+}
+
+HostErr HostCore::AllocateBlock(int32_t size, void** block) {
+    if (size < 0 || block == nullptr) return kBadParameterErr;
+    if (static_cast<std::size_t>(size) > kMaxAllocation) return kOutOfMemoryErr;
+    *block = NewBlock(static_cast<std::size_t>(size), kFreshBlockFill);
+    return kNoErr;
+}
+
+HostErr HostCore::FreeBlock(void* address) {
+    auto& blocks = Objects<Block>();
+    Block* block = blocks.Find(FromRef(address));
+    if (block == nullptr) return kBadBlockErr;
+    Bytes bytes = std::move(block->bytes);
+    const std::size_t size = block->size;
+    blocks.Erase(FromRef(address));
+    quarantine_.Retire(std::move(bytes), size);
+    return kNoErr;
+}
+
+HostHandle HostCore::NewHandle(std::size_t size, bool hostOwned) {
+    Handle handle;
+    handle.block = AllocateBytes(size, std::byte{0});
+    handle.cell = AllocateBytes(sizeof(char*), std::byte{0});
+    handle.size = size;
+    handle.hostOwned = hostOwned;
+    char* const master = reinterpret_cast<char*>(handle.block.get());
+    std::memcpy(handle.cell.get(), &master, sizeof master);
+    const HostHandle result = handle.handle();
+    Objects<Handle>().AddAt(FromRef(result), std::move(handle));
+    return result;
+}
+
+Handle* HostCore::FindHandle(HostHandle handle) { return Objects<Handle>().Find(FromRef(handle)); }
+
+void HostCore::DisposeHandle(HostHandle value) {
+    auto& handles = Objects<Handle>();
+    Handle* handle = handles.Find(FromRef(value));
+    if (handle == nullptr) return;
+    Handle gone = std::move(*handle);
+    handles.Erase(FromRef(value));
+    std::memset(gone.cell.get(), 0, sizeof(char*));  // a stale handle now leads nowhere
+    quarantine_.Retire(std::move(gone.block), gone.size);
+    quarantine_.Retire(std::move(gone.cell), sizeof(char*));
+}
+
+ArtHandle HostCore::ArtFor(std::size_t index) {
+    if (artTokens_.size() <= index) artTokens_.resize(index + 1, 0);
+    if (artTokens_[index] == 0) {
+        const uintptr_t token = NextToken();
+        artIndex_.emplace(token, index);
+        artTokens_[index] = token;
+    }
+    return ToRef<ArtHandle>(artTokens_[index]);
+}
+
+Art* HostCore::FindArt(ArtHandle handle) {
+    const auto it = artIndex_.find(FromRef(handle));
+    if (it == artIndex_.end() || it->second >= document.art.size()) return nullptr;
+    return &document.art[it->second];
+}
+
+HostErr HostCore::FindPath(ArtHandle handle, Art** path) {
+    Art* art = FindArt(handle);
+    if (art == nullptr) return kBadArtErr;
+    if (art->type != kPathArt) return kNotPathErr;
+    *path = art;
+    return kNoErr;
+}
+
+Holdings HostCore::Held() const {
+    Holdings held;
+    for (const auto& table : objects_.All())
+        held.objects[std::string(table->Kind())] = table->HeldByPlugin();
+    const auto count = [&held](const char* kind) {
+        const auto it = held.objects.find(kind);
+        return it == held.objects.end() ? 0 : it->second;
+    };
+    held.blocks = count(Block::kKind);
+    held.handles = count(Handle::kKind);
+    held.dictionaries = count(DictionaryObject::kKind);
+    held.arrays = count(ArrayObject::kKind);
+    held.strings = count("string");
+    for (const auto& [name, n] : suitesHeld)
+        if (n != 0) held.suites[name] = n;
+    return held;
+}
+
+}  // namespace headless::detail

@@ -1,0 +1,102 @@
+// The dictionary suite: arrays stored under interned keys. A dictionary owns
+// the arrays stored in it and releases them with itself.
+#include <string>
+
+#include "headless/HostCore.h"
+#include "headless/suites/SuiteList.h"
+
+namespace headless::detail {
+
+namespace {
+
+constexpr Op kCreateDictionary{"Dictionary.CreateDictionary", true};
+constexpr Op kRelease{"Dictionary.Release", true};
+constexpr Op kKey{"Dictionary.Key", false};
+constexpr Op kIsKnown{"Dictionary.IsKnown", false};
+constexpr Op kGetArrayEntry{"Dictionary.GetArrayEntry", true};
+constexpr Op kSetArrayEntry{"Dictionary.SetArrayEntry", true};
+
+DictionaryObject* Find(HostCore& host, DictionaryRef dict) {
+    return host.Objects<DictionaryObject>().Find(FromRef(dict));
+}
+
+HostErr HOSTAPI CreateDictionary(DictionaryRef* dict) {
+    return Fallible(kCreateDictionary, {}, [&](HostCore& host) -> HostErr {
+        if (dict == nullptr) return kBadParameterErr;
+        *dict = ToRef<DictionaryRef>(host.Objects<DictionaryObject>().Add(DictionaryObject{}));
+        return kNoErr;
+    });
+}
+
+HostErr HOSTAPI Release(DictionaryRef dict) {
+    return Fallible(kRelease, {}, [&](HostCore& host) -> HostErr {
+        DictionaryObject* object = Find(host, dict);
+        if (object == nullptr) return kBadDictionaryErr;
+        auto& arrays = host.Objects<ArrayObject>();
+        for (const auto& entry : object->arrays) arrays.Erase(entry.second);
+        host.Objects<DictionaryObject>().Erase(FromRef(dict));
+        return kNoErr;
+    });
+}
+
+DictKey HOSTAPI Key(const char* name) {
+    return Infallible(kKey, Text(name), DictKey{nullptr}, [&](HostCore& host) {
+        if (name == nullptr) return DictKey{nullptr};
+        return ToRef<DictKey>(host.keys.Intern(name));
+    });
+}
+
+HostBool HOSTAPI IsKnown(DictionaryRef dict, DictKey key) {
+    return Infallible(kIsKnown, {}, HostBool{0}, [&](HostCore& host) -> HostBool {
+        const DictionaryObject* object = Find(host, dict);
+        if (object == nullptr) return 0;
+        return object->arrays.count(FromRef(key)) != 0 ? 1 : 0;
+    });
+}
+
+HostErr HOSTAPI GetArrayEntry(DictionaryRef dict, DictKey key, ArrayRef* array) {
+    return Fallible(kGetArrayEntry, {}, [&](HostCore& host) -> HostErr {
+        const DictionaryObject* object = Find(host, dict);
+        if (object == nullptr) return kBadDictionaryErr;
+        if (!host.keys.Known(FromRef(key))) return kBadKeyErr;
+        if (array == nullptr) return kBadParameterErr;
+        const auto entry = object->arrays.find(FromRef(key));
+        if (entry == object->arrays.end()) return kNoEntryErr;
+        *array = ToRef<ArrayRef>(entry->second);  // stays the dictionary's
+        return kNoErr;
+    });
+}
+
+HostErr HOSTAPI SetArrayEntry(DictionaryRef dict, DictKey key, ArrayRef array) {
+    return Fallible(kSetArrayEntry, {}, [&](HostCore& host) -> HostErr {
+        DictionaryObject* object = Find(host, dict);
+        if (object == nullptr) return kBadDictionaryErr;
+        if (!host.keys.Known(FromRef(key))) return kBadKeyErr;
+        auto& arrays = host.Objects<ArrayObject>();
+        ArrayObject* stored = arrays.Find(FromRef(array));
+        if (stored == nullptr) return kBadArrayErr;
+        // Only the caller's own array can be handed over, so no array ever has
+        // two owners (nor replaces itself).
+        if (stored->owner != 0) return kNotOwnerErr;
+
+        auto [entry, inserted] = object->arrays.try_emplace(FromRef(key), FromRef(array));
+        if (!inserted) {
+            arrays.Erase(entry->second);  // the replaced array goes with its entry
+            entry->second = FromRef(array);
+        }
+        stored->owner = FromRef(dict);
+        return kNoErr;
+    });
+}
+
+constexpr const Op* kOps[] = {&kCreateDictionary, &kRelease,       &kKey,
+                              &kIsKnown,          &kGetArrayEntry, &kSetArrayEntry};
+
+const DictionarySuite kTable = {&CreateDictionary, &Release,       &Key,
+                                &IsKnown,          &GetArrayEntry, &SetArrayEntry};
+
+}  // namespace
+
+const SuiteDef kDictionarySuiteDef{kDictionarySuite, kDictionarySuiteVersion, &kTable, kOps};
+
+}  // namespace headless::detail
