@@ -22,7 +22,8 @@ std::string NotText(const PiplProperty& property) {
 
 // Empty when the declaration is sound; facts are filled as far as checked.
 std::string FindProblem(const Pipl& pipl, Declaration& facts) {
-    if (pipl.marker != 1) return "resource marker is " + std::to_string(pipl.marker) + ", expected 1";
+    if (pipl.marker != 1)
+        return "resource marker is " + std::to_string(pipl.marker) + ", expected 1";
     if (pipl.version != 0) return "version is " + std::to_string(pipl.version) + ", expected 0";
 
     const PiplProperty* kind = pipl.Find(kPiplVendor, kKindKey);

@@ -26,7 +26,7 @@ constexpr const char* kExpectedEntryPoint = "PluginMain";
 
 // What the host learned from a sound declaration.
 struct Declaration {
-    std::string kind;        // "SPEA"
+    std::string kind;  // "SPEA"
     int32_t interfaceVersion = 0;
     std::string entryPoint;  // "PluginMain"
     std::string name;        // the plug-in's name

@@ -12,21 +12,27 @@ constexpr uint32_t kBsPushButton = 0x0, kBsDefPushButton = 0x1, kBsCheckBox = 0x
                    kBsAutoCheckBox = 0x3, kBsRadioButton = 0x4, kBs3State = 0x5,
                    kBsAuto3State = 0x6, kBsGroupBox = 0x7, kBsAutoRadioButton = 0x9;
 constexpr uint32_t kSsTypeMask = 0x1F;
-constexpr uint32_t kSsLeft = 0x0, kSsCenter = 0x1, kSsRight = 0x2,
-                   kSsLeftNoWordWrap = 0xC, kSsSimple = 0xB;
+constexpr uint32_t kSsLeft = 0x0, kSsCenter = 0x1, kSsRight = 0x2, kSsLeftNoWordWrap = 0xC,
+                   kSsSimple = 0xB;
 
 ControlKind ButtonKind(uint32_t style) {
     switch (style & kBsTypeMask) {
-        case kBsPushButton: return ControlKind::PushButton;
-        case kBsDefPushButton: return ControlKind::DefaultPushButton;
+        case kBsPushButton:
+            return ControlKind::PushButton;
+        case kBsDefPushButton:
+            return ControlKind::DefaultPushButton;
         case kBsCheckBox:
         case kBsAutoCheckBox:
         case kBs3State:
-        case kBsAuto3State: return ControlKind::CheckBox;
+        case kBsAuto3State:
+            return ControlKind::CheckBox;
         case kBsRadioButton:
-        case kBsAutoRadioButton: return ControlKind::RadioButton;
-        case kBsGroupBox: return ControlKind::GroupBox;
-        default: return ControlKind::Other;
+        case kBsAutoRadioButton:
+            return ControlKind::RadioButton;
+        case kBsGroupBox:
+            return ControlKind::GroupBox;
+        default:
+            return ControlKind::Other;
     }
 }
 
@@ -36,8 +42,10 @@ ControlKind StaticKind(uint32_t style) {
         case kSsCenter:
         case kSsRight:
         case kSsSimple:
-        case kSsLeftNoWordWrap: return ControlKind::StaticText;
-        default: return ControlKind::Other;  // icons, bitmaps, frames
+        case kSsLeftNoWordWrap:
+            return ControlKind::StaticText;
+        default:
+            return ControlKind::Other;  // icons, bitmaps, frames
     }
 }
 
@@ -67,14 +75,22 @@ DialogItem ReadItem(ByteReader& in, uint16_t number) {
 
 const char* ControlKindName(ControlKind kind) {
     switch (kind) {
-        case ControlKind::PushButton: return "push button";
-        case ControlKind::DefaultPushButton: return "default push button";
-        case ControlKind::CheckBox: return "check box";
-        case ControlKind::RadioButton: return "radio button";
-        case ControlKind::GroupBox: return "group box";
-        case ControlKind::StaticText: return "static text";
-        case ControlKind::EditText: return "edit field";
-        case ControlKind::Other: break;
+        case ControlKind::PushButton:
+            return "push button";
+        case ControlKind::DefaultPushButton:
+            return "default push button";
+        case ControlKind::CheckBox:
+            return "check box";
+        case ControlKind::RadioButton:
+            return "radio button";
+        case ControlKind::GroupBox:
+            return "group box";
+        case ControlKind::StaticText:
+            return "static text";
+        case ControlKind::EditText:
+            return "edit field";
+        case ControlKind::Other:
+            break;
     }
     return "other control";
 }
@@ -82,10 +98,14 @@ const char* ControlKindName(ControlKind kind) {
 ControlKind DialogItem::Kind() const {
     if (!windowClass.IsOrdinal()) return ControlKind::Other;
     switch (windowClass.ordinal()) {
-        case kButtonClass: return ButtonKind(style);
-        case kStaticClass: return StaticKind(style);
-        case kEditClass: return ControlKind::EditText;
-        default: return ControlKind::Other;
+        case kButtonClass:
+            return ButtonKind(style);
+        case kStaticClass:
+            return StaticKind(style);
+        case kEditClass:
+            return ControlKind::EditText;
+        default:
+            return ControlKind::Other;
     }
 }
 

@@ -27,7 +27,7 @@ constexpr uint32_t kDsSetFont = 0x40;  // DS_SETFONT: the header has a font
 enum class ControlKind {
     PushButton,
     DefaultPushButton,
-    CheckBox,      // any check box, manual or automatic
+    CheckBox,  // any check box, manual or automatic
     RadioButton,
     GroupBox,
     StaticText,
@@ -57,10 +57,10 @@ struct DialogTemplate {
     ResourceId menu = std::u16string();         // empty string: no menu
     ResourceId windowClass = std::u16string();  // empty string: the standard dialog class
     std::string caption;
-    bool hasFont = false;                       // DS_SETFONT
+    bool hasFont = false;  // DS_SETFONT
     uint16_t pointSize = 0;
     std::string fontFace;
-    std::vector<DialogItem> items;              // in template (tab) order
+    std::vector<DialogItem> items;  // in template (tab) order
 
     // The first item with this id, or null.
     const DialogItem* Item(uint16_t itemId) const;

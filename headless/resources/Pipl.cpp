@@ -54,6 +54,11 @@ Pipl DecodePipl(std::span<const uint8_t> bytes, const std::string& where) {
     }
     for (uint32_t i = 0; i < count; ++i) {
         const std::string number = "property " + std::to_string(i + 1);
+        if (in.remaining() < 16) {
+            in.Fail(in.pos(), number + " of " + std::to_string(count) +
+                                  " is cut short: " + std::to_string(in.remaining()) +
+                                  " bytes left, its head needs 16");
+        }
         PiplProperty property;
         property.offset = in.pos();
         property.vendor = in.U32("vendor code");

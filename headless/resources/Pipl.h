@@ -26,9 +26,9 @@ struct PiplProperty {
     uint32_t vendor = 0;
     uint32_t key = 0;
     int32_t id = 0;
-    uint32_t length = 0;        // as stored; data holds exactly these bytes
+    uint32_t length = 0;  // as stored; data holds exactly these bytes
     std::vector<uint8_t> data;
-    size_t offset = 0;          // where the property starts in the resource
+    size_t offset = 0;  // where the property starts in the resource
 
     // The data as a little-endian 32-bit integer, when it is 4 bytes long.
     std::optional<uint32_t> Integer() const;

@@ -42,9 +42,10 @@ ResourceEntry ReadEntry(ByteReader& in) {
                            std::to_string(in.end()) + "-byte file");
     }
 
-    // The type, name and fixed fields must fill the header exactly.
+    // The type, name and fixed fields must fill the header exactly. They are
+    // read past it if need be, to tell how long they really are.
     ResourceEntry entry;
-    ByteReader fields = in.Part(headerSize - 8);
+    ByteReader fields = in;
     entry.type = fields.NameOrOrdinal("resource type");
     entry.name = fields.NameOrOrdinal("resource name");
     fields.AlignTo4();
@@ -53,10 +54,12 @@ ResourceEntry ReadEntry(ByteReader& in) {
     entry.language = fields.U16("language id");
     entry.version = fields.U32("version");
     entry.characteristics = fields.U32("characteristics");
-    if (!fields.AtEnd()) {
-        in.Fail(start + 4, "header size " + std::to_string(headerSize) + " but its fields take " +
-                               std::to_string(fields.pos() - start) + " bytes");
+    if (fields.pos() != dataStart) {
+        in.Fail(start + 4, "header size " + std::to_string(headerSize) + ", but its type, name " +
+                               "and fields take " + std::to_string(fields.pos() - start) +
+                               " bytes");
     }
+    in.Skip(headerSize - 8, "resource header");
     entry.dataOffset = dataStart;
     entry.bytes = in.Bytes(dataSize, "resource data");
     in.AlignTo4();
@@ -70,12 +73,13 @@ std::vector<ResourceEntry> ParseResFile(std::span<const uint8_t> bytes,
     ByteReader in(bytes, fileName);
     if (bytes.empty()) in.Fail(0, "empty file, not a .res file");
 
-    static constexpr uint8_t kEmptyEntry[kEmptyEntrySize] = {
-        0, 0, 0, 0, 0x20, 0, 0, 0, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 0, 0};
+    static constexpr uint8_t kEmptyEntry[kEmptyEntrySize] = {0,    0,    0, 0, 0x20, 0,    0, 0,
+                                                             0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 0, 0};
     if (bytes.size() < kEmptyEntrySize ||
         !std::equal(std::begin(kEmptyEntry), std::end(kEmptyEntry), bytes.begin())) {
-        in.Fail(0, "not a 32-bit .res file: it does not start with the empty entry "
-                   "(data size 0, header size 32, type 0, name 0)");
+        in.Fail(0,
+                "not a 32-bit .res file: it does not start with the empty entry "
+                "(data size 0, header size 32, type 0, name 0)");
     }
     in.Skip(kEmptyEntrySize, "empty entry");
 

@@ -18,7 +18,8 @@ std::string ResourceId::Text() const {
 }
 
 bool operator==(const ResourceId& a, const ResourceId& b) {
-    if (a.isOrdinal_ || b.isOrdinal_) return a.isOrdinal_ == b.isOrdinal_ && a.ordinal_ == b.ordinal_;
+    if (a.isOrdinal_ || b.isOrdinal_)
+        return a.isOrdinal_ == b.isOrdinal_ && a.ordinal_ == b.ordinal_;
     if (a.name_.size() != b.name_.size()) return false;
     for (size_t i = 0; i < a.name_.size(); ++i) {
         if (FoldAscii(a.name_[i]) != FoldAscii(b.name_[i])) return false;
@@ -34,11 +35,21 @@ std::string DescribeResource(const ResourceId& type, const ResourceId& name) {
         kind = "type \"" + type.Text() + "\"";
     } else {
         switch (type.ordinal()) {
-            case kDialogType: kind = "DIALOG"; break;
-            case kStringType: kind = "STRINGTABLE block"; break;
-            case kVersionType: kind = "VERSIONINFO"; break;
-            case kManifestType: kind = "manifest"; break;
-            default: kind = "type " + type.Text(); break;
+            case kDialogType:
+                kind = "DIALOG";
+                break;
+            case kStringType:
+                kind = "STRINGTABLE block";
+                break;
+            case kVersionType:
+                kind = "VERSIONINFO";
+                break;
+            case kManifestType:
+                kind = "manifest";
+                break;
+            default:
+                kind = "type " + type.Text();
+                break;
         }
     }
     return kind + " " + (name.IsOrdinal() ? name.Text() : "\"" + name.Text() + "\"");

@@ -15,7 +15,7 @@ public:
     ResourceId(std::string_view utf8Name);                                 // NOLINT: implicit
 
     bool IsOrdinal() const { return isOrdinal_; }
-    uint16_t ordinal() const { return ordinal_; }    // 0 for a string
+    uint16_t ordinal() const { return ordinal_; }         // 0 for a string
     const std::u16string& name() const { return name_; }  // empty for an ordinal
     // "16000", or the name in UTF-8.
     std::string Text() const;
@@ -30,10 +30,10 @@ private:
 };
 
 // Predefined resource types.
-constexpr uint16_t kDialogType = 5;       // RT_DIALOG
-constexpr uint16_t kStringType = 6;       // RT_STRING
-constexpr uint16_t kVersionType = 16;     // RT_VERSION
-constexpr uint16_t kManifestType = 24;    // RT_MANIFEST
+constexpr uint16_t kDialogType = 5;     // RT_DIALOG
+constexpr uint16_t kStringType = 6;     // RT_STRING
+constexpr uint16_t kVersionType = 16;   // RT_VERSION
+constexpr uint16_t kManifestType = 24;  // RT_MANIFEST
 constexpr std::string_view kPiplType = "PIPL";
 
 // Language ids (primary language | sublanguage << 10).

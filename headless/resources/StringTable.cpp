@@ -29,8 +29,8 @@ std::optional<std::string> FindString(const ResourceSource& source, uint16_t str
     const uint16_t blockId = StringBlockId(stringId);
     const auto bytes = source.Find(kStringType, blockId, language);
     if (!bytes) return std::nullopt;
-    const StringBlock block = DecodeStringBlock(
-        *bytes, source.Origin() + ": " + DescribeResource(kStringType, blockId));
+    const StringBlock block =
+        DecodeStringBlock(*bytes, source.Origin() + ": " + DescribeResource(kStringType, blockId));
     std::string text = block[stringId % 16];
     if (text.empty()) return std::nullopt;
     return text;

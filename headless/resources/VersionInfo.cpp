@@ -19,8 +19,8 @@ VersionNode ReadNode(ByteReader& in) {
     node.offset = in.pos();
     const uint16_t length = in.U16("version node length");
     if (length < kNodeHeadSize) {
-        in.Fail(node.offset, "version node length " + std::to_string(length) +
-                                 " is less than its 6-byte head");
+        in.Fail(node.offset,
+                "version node length " + std::to_string(length) + " is less than its 6-byte head");
     }
     if (size_t{length} - 2 > in.remaining()) {
         in.Fail(node.offset, "version node length " + std::to_string(length) +
@@ -108,10 +108,10 @@ VersionInfo DecodeVersionInfo(std::span<const uint8_t> bytes, const std::string&
     VersionInfo info;
     const std::vector<uint8_t>& v = root.value;
     FixedFileInfo& f = info.fixed;
-    uint32_t* fields[] = {&f.signature,        &f.structVersion,    &f.fileVersionMS,
-                          &f.fileVersionLS,    &f.productVersionMS, &f.productVersionLS,
-                          &f.fileFlagsMask,    &f.fileFlags,        &f.fileOS,
-                          &f.fileType,         &f.fileSubtype,      &f.fileDateMS,
+    uint32_t* fields[] = {&f.signature,     &f.structVersion,    &f.fileVersionMS,
+                          &f.fileVersionLS, &f.productVersionMS, &f.productVersionLS,
+                          &f.fileFlagsMask, &f.fileFlags,        &f.fileOS,
+                          &f.fileType,      &f.fileSubtype,      &f.fileDateMS,
                           &f.fileDateLS};
     for (size_t i = 0; i < std::size(fields); ++i) *fields[i] = Le32(v, 4 * i);
     if (f.signature != kFixedFileInfoSignature) {
@@ -135,14 +135,13 @@ VersionInfo DecodeVersionInfo(std::span<const uint8_t> bytes, const std::string&
             for (const VersionNode& var : block.children) {
                 if (var.key != "Translation") continue;
                 if (var.value.size() % 4 != 0) {
-                    in.Fail(var.offset, "Translation value is " +
-                                            std::to_string(var.value.size()) +
+                    in.Fail(var.offset, "Translation value is " + std::to_string(var.value.size()) +
                                             " bytes, not a multiple of 4");
                 }
                 for (size_t i = 0; i < var.value.size(); i += 4) {
                     const uint32_t pair = Le32(var.value, i);
-                    info.translations.push_back({static_cast<uint16_t>(pair & 0xFFFF),
-                                                 static_cast<uint16_t>(pair >> 16)});
+                    info.translations.push_back(
+                        {static_cast<uint16_t>(pair & 0xFFFF), static_cast<uint16_t>(pair >> 16)});
                 }
             }
         }

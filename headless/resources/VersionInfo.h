@@ -34,10 +34,10 @@ struct FixedFileInfo {
 };
 
 struct VersionNode {
-    size_t offset = 0;         // where the node starts in the resource
+    size_t offset = 0;  // where the node starts in the resource
     std::string key;
-    uint16_t type = 0;         // 1: text value, 0: binary value
-    uint16_t valueLength = 0;  // as stored: UTF-16 units for text, bytes for binary
+    uint16_t type = 0;           // 1: text value, 0: binary value
+    uint16_t valueLength = 0;    // as stored: UTF-16 units for text, bytes for binary
     std::vector<uint8_t> value;  // binary value
     std::string text;            // text value, up to its terminator, in UTF-8
     std::vector<VersionNode> children;
@@ -58,9 +58,9 @@ struct Translation {
 
 struct VersionInfo {
     FixedFileInfo fixed;
-    std::vector<VersionNode> blocks;  // the root's children, in stored order
+    std::vector<VersionNode> blocks;               // the root's children, in stored order
     std::vector<VersionStringTable> stringTables;  // from StringFileInfo
-    std::vector<Translation> translations;          // from VarFileInfo
+    std::vector<Translation> translations;         // from VarFileInfo
 
     // The keys of the root's children in order, e.g. VarFileInfo, StringFileInfo.
     std::vector<std::string> BlockOrder() const;
