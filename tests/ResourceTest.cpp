@@ -263,9 +263,9 @@ TEST(CompiledResources, ManifestIsTheExactEightySixBytes) {
 TEST(CompiledResources, PluginNameIsDialogCaptionAndTitle) {
     const DeclarationCheck check = CheckModuleDeclaration(Compiled());
     ASSERT_TRUE(check.ok()) << check.error;
-    const DialogTemplate dialog =
-        DecodeDialog(CompiledBytes(kDialogType, 16000, kLangEnglishUK), Where(kDialogType, 16000));
-    EXPECT_EQ(check.declaration->name, dialog.caption);
+    const auto dialog = FindDialog(Compiled(), 16000, kLangEnglishUK);
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(check.declaration->name, dialog->caption);
     EXPECT_EQ(FindString(Compiled(), 16002, kLangEnglishUK), check.declaration->name);
 }
 

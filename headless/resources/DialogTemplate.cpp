@@ -150,4 +150,11 @@ DialogTemplate DecodeDialog(std::span<const uint8_t> bytes, const std::string& w
     return dialog;
 }
 
+std::optional<DialogTemplate> FindDialog(const ResourceSource& source, uint16_t dialogId,
+                                         std::optional<uint16_t> language) {
+    const auto bytes = source.Find(kDialogType, dialogId, language);
+    if (!bytes) return std::nullopt;
+    return DecodeDialog(*bytes, source.Origin() + ": " + DescribeResource(kDialogType, dialogId));
+}
+
 }  // namespace headless

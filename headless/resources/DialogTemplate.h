@@ -4,11 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "headless/resources/ResourceId.h"
+#include "headless/resources/ResourceSource.h"
 
 namespace headless {
 
@@ -69,5 +71,10 @@ struct DialogTemplate {
 // Throws ResourceError with where and the offset on bad bytes, and for an
 // extended (DIALOGEX) template.
 DialogTemplate DecodeDialog(std::span<const uint8_t> bytes, const std::string& where);
+
+// Dialog dialogId in language (any when none is given) from source, or
+// nullopt when there is none. Throws ResourceError on bad bytes.
+std::optional<DialogTemplate> FindDialog(const ResourceSource& source, uint16_t dialogId,
+                                         std::optional<uint16_t> language);
 
 }  // namespace headless

@@ -150,4 +150,12 @@ VersionInfo DecodeVersionInfo(std::span<const uint8_t> bytes, const std::string&
     return info;
 }
 
+std::optional<VersionInfo> FindVersionInfo(const ResourceSource& source, uint16_t versionId,
+                                           std::optional<uint16_t> language) {
+    const auto bytes = source.Find(kVersionType, versionId, language);
+    if (!bytes) return std::nullopt;
+    return DecodeVersionInfo(*bytes,
+                             source.Origin() + ": " + DescribeResource(kVersionType, versionId));
+}
+
 }  // namespace headless

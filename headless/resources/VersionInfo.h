@@ -6,11 +6,14 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "headless/resources/ResourceSource.h"
 
 namespace headless {
 
@@ -70,5 +73,11 @@ struct VersionInfo {
 
 // Throws ResourceError with where and the offset on bad bytes.
 VersionInfo DecodeVersionInfo(std::span<const uint8_t> bytes, const std::string& where);
+
+// Version information versionId (1 as a rule) in language (any when none is
+// given) from source, or nullopt when there is none. Throws ResourceError on
+// bad bytes.
+std::optional<VersionInfo> FindVersionInfo(const ResourceSource& source, uint16_t versionId,
+                                           std::optional<uint16_t> language);
 
 }  // namespace headless
