@@ -1,0 +1,48 @@
+// End to end: the real plug-in module, loaded by path, runs the filter on two
+// paths that share an edge and leaves nothing behind.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "PluginUnderTest.h"
+#include "headless/Host.h"
+
+namespace {
+
+TEST(HostSmoke, TheModuleRunsTheFilterAndLeavesNothingHeld) {
+    testing_support::PluginUnderTest plugin;
+    headless::Document document;
+    document.art = {testing_support::Square(0, 0, 10, true),
+                    testing_support::Square(10, 0, 10, true)};
+    const headless::Document before = document;
+
+    headless::Host host(document, 2024);
+    ASSERT_EQ(host.Startup(plugin.entry()), kNoErr);
+    host.SetParameters({6.0f, 20.0f, 80.0f, 1});
+    ASSERT_EQ(host.FilterGo(plugin.entry()), kNoErr);
+    EXPECT_TRUE(host.Problems().empty());
+    ASSERT_EQ(host.Shutdown(plugin.entry()), kNoErr);
+    EXPECT_TRUE(host.Held().Empty()) << host.Held().Describe();
+
+    // Every anchor moved by at most half the range; the shared edge stayed shared.
+    for (std::size_t a = 0; a < 2; ++a) {
+        for (std::size_t i = 0; i < 4; ++i) {
+            const RealPoint was = before.art[a].segments[i].p;
+            const RealPoint now = document.art[a].segments[i].p;
+            EXPECT_LE(std::hypot(now.h - was.h, now.v - was.v), 3.0f + 1e-4f);
+        }
+        const PathStyle& style = document.art[a].style;
+        EXPECT_EQ(style.fillColorKind, kGrayColor);
+        EXPECT_GE(style.fillColor[0], 0.2f);
+        EXPECT_LT(style.fillColor[0], 0.8f);
+    }
+    const auto& left = document.art[0].segments;
+    const auto& right = document.art[1].segments;
+    EXPECT_EQ(left[1].p.h, right[0].p.h);  // (10,0)
+    EXPECT_EQ(left[1].p.v, right[0].p.v);
+    EXPECT_EQ(left[2].p.h, right[3].p.h);  // (10,10)
+    EXPECT_EQ(left[2].p.v, right[3].p.v);
+    EXPECT_GT(host.KeyCount(), 0);
+}
+
+}  // namespace
