@@ -8,6 +8,9 @@ namespace cli {
 
 namespace {
 
+// Deeper trees are refused: copying and writing them recurses.
+constexpr std::size_t kMaxDepth = 256;
+
 // Builds the tree from parser events; float numbers become binary text.
 class TreeBuilder : public nlohmann::json_sax<JsonTree> {
 public:
@@ -37,6 +40,7 @@ public:
         return false;
     }
 
+    bool tooDeep() const { return tooDeep_; }
     std::size_t errorPosition() const { return errorPosition_; }
     const std::string& errorText() const { return errorText_; }
 
@@ -60,6 +64,10 @@ private:
         return true;
     }
     bool Open(JsonTree container) {
+        if (open_.size() >= kMaxDepth) {
+            tooDeep_ = true;
+            return false;
+        }
         open_.push_back(Place(std::move(container)));
         return true;
     }
@@ -71,6 +79,7 @@ private:
     JsonTree& root_;
     std::vector<JsonTree*> open_;  // containers being filled; parents only change once closed
     std::string key_;
+    bool tooDeep_ = false;
     std::size_t errorPosition_ = 0;
     std::string errorText_;
 };
@@ -118,6 +127,10 @@ JsonTree ParseJsonTree(std::string_view text, const std::string& fileName) {
     JsonTree root;
     TreeBuilder builder(root);
     if (!JsonTree::sax_parse(text.begin(), text.end(), &builder)) {
+        if (builder.tooDeep()) {
+            throw InputError(fileName + ": JSON nested deeper than " + std::to_string(kMaxDepth) +
+                             " levels");
+        }
         const TextPlace place = PlaceOfByte(text, builder.errorPosition());
         throw InputError(fileName + ":" + std::to_string(place.line) + ":" +
                          std::to_string(place.column) +

@@ -14,7 +14,8 @@ namespace cli {
 using JsonTree = nlohmann::ordered_json;
 
 // Parses text; on malformed input throws InputError naming the file, the
-// line and the column (counted in characters, from 1) and the fault.
+// line and the column (counted in characters, from 1) and the fault. Trees
+// nested deeper than 256 levels are refused too.
 JsonTree ParseJsonTree(std::string_view text, const std::string& fileName);
 
 // The line and column (both from 1) of the character at 1-based byte

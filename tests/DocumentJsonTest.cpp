@@ -252,6 +252,8 @@ TEST(DocumentJson, BadDocumentsNameTheArtAndSegment) {
         {"{\"art\": [{\"fill\": {\"gray\": 1e40}}]}", "art[0]: fill \"gray\" 1e40 is out of float range"},
         {"{\"art\": [{\"segments\": {}}]}", "art[0]: \"segments\" must be an array"},
         {"{\"art\": [3]}", "art[0]: an art object must be a JSON object"},
+        {"{\"art\": [{\"deep\": " + std::string(100000, '[') + "}]}",
+         "doc.json: JSON nested deeper than 256 levels"},
     };
     for (const Case& c : cases) {
         try {
