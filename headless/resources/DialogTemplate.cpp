@@ -49,12 +49,11 @@ ControlKind StaticKind(uint32_t style) {
     }
 }
 
-DialogItem ReadItem(ByteReader& in, uint16_t number) {
-    const std::string label = "item " + std::to_string(number);
+DialogItem ReadItem(ByteReader& in, uint16_t number, uint16_t count) {
     in.AlignTo4();
     if (in.AtEnd()) {
-        in.Fail(in.pos(), label + " is missing: the template ends after " +
-                              std::to_string(number - 1) + " items");
+        in.Fail(in.pos(), "the template ends after " + std::to_string(number - 1) + " of its " +
+                              std::to_string(count) + " items");
     }
     DialogItem item;
     item.style = in.U32("item style");
@@ -140,7 +139,7 @@ DialogTemplate DecodeDialog(std::span<const uint8_t> bytes, const std::string& w
     }
     dialog.items.reserve(count);
     for (uint16_t i = 0; i < count; ++i) {
-        dialog.items.push_back(ReadItem(in, static_cast<uint16_t>(i + 1)));
+        dialog.items.push_back(ReadItem(in, static_cast<uint16_t>(i + 1), count));
     }
     in.AlignTo4();
     if (!in.AtEnd()) {
