@@ -21,7 +21,7 @@ public:
     ByteReader(std::span<const uint8_t> bytes, std::string where)
         : bytes_(bytes), where_(std::move(where)), end_(bytes.size()) {}
 
-    // Offsets are from the start of the bytes, also in a Part's errors.
+    // Offsets are from the start of the bytes, also in a sub-reader's errors.
     size_t pos() const { return pos_; }
     size_t end() const { return end_; }
     size_t remaining() const { return end_ - pos_; }
@@ -78,7 +78,7 @@ public:
 
     // A reader of the next length bytes only (at most what is left); this
     // reader moves past them.
-    ByteReader Part(size_t length) {
+    ByteReader Sub(size_t length) {
         ByteReader part = *this;
         part.end_ = pos_ + std::min(length, remaining());
         pos_ = part.end_;

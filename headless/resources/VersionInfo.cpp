@@ -27,7 +27,7 @@ VersionNode ReadNode(ByteReader& in) {
                                  " runs past the end of its parent (byte " +
                                  std::to_string(in.end()) + ")");
     }
-    ByteReader body = in.Part(size_t{length} - 2);
+    ByteReader body = in.Sub(size_t{length} - 2);
     node.valueLength = body.U16("version value length");
     node.type = body.U16("version node type");
     node.key = Utf8FromUtf16(body.ZString16("version node key"));
