@@ -15,9 +15,7 @@ namespace {
 // The host's own check word; the plug-in never reads it.
 constexpr int32_t kCheckWord = FourCharCode('H', 'L', 'S', 'S');
 
-const BasicSuite* Basic() {
-    return static_cast<const BasicSuite*>(detail::BasicSuiteDef().table);
-}
+const BasicSuite* Basic() { return static_cast<const BasicSuite*>(detail::BasicSuiteDef().table); }
 
 std::string PointerText(const void* pointer) {
     char text[32];
@@ -27,16 +25,16 @@ std::string PointerText(const void* pointer) {
 
 }  // namespace
 
-Host::Host(Document& document, uint32_t seed)
-    : core_(std::make_unique<HostCore>(document, seed)) {}
+Host::Host(Document& document, uint32_t seed) : core_(std::make_unique<HostCore>(document, seed)) {}
 
 Host::~Host() = default;
 
 HostErr Host::Send(PluginMainProc entry, const char* caller, const char* selector,
                    MessageData* message) {
     if (entry == nullptr || caller == nullptr || selector == nullptr || message == nullptr)
-        throw std::invalid_argument("Host::Send needs an entry point, a caller, a selector and "
-                                    "a message");
+        throw std::invalid_argument(
+            "Host::Send needs an entry point, a caller, a selector and "
+            "a message");
     message->checkWord = kCheckWord;
     message->self = core_->pluginRef;
     message->globals = core_->globals;
@@ -129,8 +127,9 @@ bool Host::HasParameters() const {
 
 JitterParams Host::Parameters() const {
     if (!HasParameters())
-        throw std::logic_error("the filter has no parameters record: send AI Get Parameters or "
-                               "call SetParameters first");
+        throw std::logic_error(
+            "the filter has no parameters record: send AI Get Parameters or "
+            "call SetParameters first");
     JitterParams params;
     std::memcpy(&params, *core_->parameters, sizeof params);
     return params;

@@ -23,20 +23,20 @@ class HostCore;
 
 // One call the plug-in made into the host.
 struct HostCall {
-    std::string op;         // "Suite.Operation", e.g. "Dictionary.SetArrayEntry"
-    std::string detail;     // e.g. the suite name of an acquisition, a key's text
-    bool fallible = false;  // returns a HostErr (FailNthCall counts it)
+    std::string op;           // "Suite.Operation", e.g. "Dictionary.SetArrayEntry"
+    std::string detail;       // e.g. the suite name of an acquisition, a key's text
+    bool fallible = false;    // returns a HostErr (FailNthCall counts it)
     HostErr result = kNoErr;  // what the host answered, for fallible calls
     bool injected = false;    // the answer came from fault injection, not from the host's work
 };
 
 // What the plug-in still holds of the host's objects.
 struct Holdings {
-    int blocks = 0;        // basic and blocks suite allocations
-    int handles = 0;       // memory handles not handed to the host
+    int blocks = 0;   // basic and blocks suite allocations
+    int handles = 0;  // memory handles not handed to the host
     int dictionaries = 0;
-    int arrays = 0;        // arrays not owned by a dictionary
-    int strings = 0;       // host Unicode strings
+    int arrays = 0;                     // arrays not owned by a dictionary
+    int strings = 0;                    // host Unicode strings
     std::map<std::string, int> suites;  // acquisitions minus releases, by name
     // Every kind of host object by its name ("array", "block", ...), the kinds
     // above included; kinds added later show up here.

@@ -26,11 +26,11 @@
 namespace headless::detail {
 
 struct Faults {
-    std::map<long long, HostErr> nth;       // absolute fallible-call number -> code
-    std::map<std::string, HostErr> ops;     // "Suite.Operation" -> code
+    std::map<long long, HostErr> nth;              // absolute fallible-call number -> code
+    std::map<std::string, HostErr> ops;            // "Suite.Operation" -> code
     std::map<std::string, HostErr> refuseAcquire;  // suite name -> code
     std::map<std::string, HostErr> refuseRelease;
-    std::set<std::string> nullTable;        // suite names acquired as null tables
+    std::set<std::string> nullTable;  // suite names acquired as null tables
 };
 
 class HostCore {
@@ -41,10 +41,10 @@ public:
 
     Document& document;
     std::mt19937 random;
-    void* globals = nullptr;            // kept for the plug-in between messages
-    PluginRef pluginRef;                // the host's reference for this plug-in
+    void* globals = nullptr;              // kept for the plug-in between messages
+    PluginRef pluginRef;                  // the host's reference for this plug-in
     FilterHandle filterHandle = nullptr;  // passed in filter messages once registered
-    HostHandle parameters = nullptr;    // the filter's parameters handle, host-owned
+    HostHandle parameters = nullptr;      // the filter's parameters handle, host-owned
     std::vector<HostCall> calls;
     std::vector<std::string> problems;
     Faults faults;
@@ -93,7 +93,7 @@ public:
 private:
     ObjectTables objects_;
     Quarantine quarantine_;
-    std::vector<uintptr_t> artTokens_;                   // by document index
+    std::vector<uintptr_t> artTokens_;                     // by document index
     std::unordered_map<uintptr_t, std::size_t> artIndex_;  // token -> index
 };
 

@@ -23,7 +23,7 @@ constexpr HostErr kRangeErr = FourCharCode('R', 'A', 'N', 'G');          // inde
 constexpr HostErr kWrongKindErr = FourCharCode('K', 'I', 'N', 'D');      // entry of another kind
 constexpr HostErr kNoEntryErr = FourCharCode('N', 'E', 'N', 'T');        // no entry under the key
 constexpr HostErr kNotPathErr = FourCharCode('N', 'P', 'T', 'H');        // art is not a path
-constexpr HostErr kNotImplementedErr = FourCharCode('N', 'I', 'M', 'P'); // not implemented here
+constexpr HostErr kNotImplementedErr = FourCharCode('N', 'I', 'M', 'P');  // not implemented here
 constexpr HostErr kNoCurrentHostErr = FourCharCode('N', 'H', 'S', 'T');  // called outside a message
 constexpr HostErr kHostInternalErr = FourCharCode('H', 'I', 'N', 'T');   // the host itself failed
 

@@ -57,7 +57,7 @@ struct Block {
 // A handle from NewHandle, keyed by the address of its master pointer.
 struct Handle {
     static constexpr const char* kKind = "handle";
-    Bytes cell;   // holds the master pointer: the char* to the block
+    Bytes cell;  // holds the master pointer: the char* to the block
     Bytes block;
     std::size_t size = 0;
     bool hostOwned = false;  // handed to the host (e.g. the filter's parameters)

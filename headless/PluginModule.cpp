@@ -18,11 +18,10 @@ std::string LastErrorText() {
     const DWORD code = GetLastError();
     char* text = nullptr;
     const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-            FORMAT_MESSAGE_IGNORE_INSERTS,
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, code, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
-    std::string message = length > 0 && text != nullptr ? std::string(text, length)
-                                                        : "error " + std::to_string(code);
+    std::string message =
+        length > 0 && text != nullptr ? std::string(text, length) : "error " + std::to_string(code);
     if (text != nullptr) LocalFree(text);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r'))
         message.pop_back();
@@ -44,16 +43,16 @@ PluginModule::PluginModule(const std::string& path) : path_(path) {
 #if defined(_WIN32)
     HMODULE module = LoadLibraryA(path.c_str());
     if (module == nullptr)
-        throw std::runtime_error("cannot load the plug-in module '" + path + "': " +
-                                 LastErrorText() +
+        throw std::runtime_error("cannot load the plug-in module '" + path +
+                                 "': " + LastErrorText() +
                                  " (check the path and that the module was built for this "
                                  "platform)");
     const FARPROC proc = GetProcAddress(module, kPluginMainName);
     if (proc == nullptr) {
         const std::string reason = LastErrorText();
         FreeLibrary(module);
-        throw std::runtime_error("the plug-in module '" + path + "' exports no " +
-                                 kPluginMainName + ": " + reason);
+        throw std::runtime_error("the plug-in module '" + path + "' exports no " + kPluginMainName +
+                                 ": " + reason);
     }
     handle_ = module;
     // Through the generic function pointer type, which converts to any other.
@@ -69,8 +68,8 @@ PluginModule::PluginModule(const std::string& path) : path_(path) {
     if (symbol == nullptr) {
         const std::string reason = LoaderText();
         dlclose(module);
-        throw std::runtime_error("the plug-in module '" + path + "' exports no " +
-                                 kPluginMainName + ": " + reason);
+        throw std::runtime_error("the plug-in module '" + path + "' exports no " + kPluginMainName +
+                                 ": " + reason);
     }
     handle_ = module;
     entry_ = reinterpret_cast<PluginMainProc>(symbol);

@@ -17,7 +17,7 @@ struct Op {
 };
 
 struct SuiteDef {
-    const char* name;   // the host's name, e.g. "AI Array Suite"
+    const char* name;  // the host's name, e.g. "AI Array Suite"
     int32_t version;
     const void* table;  // the suite's table of functions
     std::span<const Op* const> ops;

@@ -38,16 +38,14 @@ HostBool HOSTAPI GetBooleanValue(ItemRef) {
     return NotImplementedValue(kGetBooleanValue, HostBool{0});
 }
 
-constexpr const Op* kOps[] = {&kGetDialog,        &kSetNotifyProc,    &kDefaultNotify,
-                              &kEnable,           &kActivate,         &kSelectAll,
-                              &kSetUnits,         &kSetMinFloatValue, &kSetMaxFloatValue,
-                              &kSetFloatValue,    &kGetFloatValue,    &kSetBooleanValue,
-                              &kGetBooleanValue};
+constexpr const Op* kOps[] = {
+    &kGetDialog,     &kSetNotifyProc,   &kDefaultNotify,    &kEnable,           &kActivate,
+    &kSelectAll,     &kSetUnits,        &kSetMinFloatValue, &kSetMaxFloatValue, &kSetFloatValue,
+    &kGetFloatValue, &kSetBooleanValue, &kGetBooleanValue};
 
-const ADMItemSuite kTable = {&GetDialog,        &SetNotifyProc,    &DefaultNotify,
-                             &Enable,           &Activate,         &SelectAll,
-                             &SetUnits,         &SetMinFloatValue, &SetMaxFloatValue,
-                             &SetFloatValue,    &GetFloatValue,    &SetBooleanValue,
+const ADMItemSuite kTable = {&GetDialog,        &SetNotifyProc, &DefaultNotify, &Enable,
+                             &Activate,         &SelectAll,     &SetUnits,      &SetMinFloatValue,
+                             &SetMaxFloatValue, &SetFloatValue, &GetFloatValue, &SetBooleanValue,
                              &GetBooleanValue};
 
 }  // namespace

@@ -38,8 +38,9 @@ HostErr HOSTAPI UpdateMenuItemAutomatically(MenuItemHandle, int32_t, int32_t, in
     return NotImplemented(kUpdateMenuItemAutomatically);
 }
 
-constexpr const Op* kOps[] = {&kAddMenuItem,     &kAddMenuGroupAsSubMenu, &kCountMenuGroups,
-                              &kGetNthMenuGroup, &kGetMenuGroupName,      &kUpdateMenuItemAutomatically};
+constexpr const Op* kOps[] = {&kAddMenuItem,      &kAddMenuGroupAsSubMenu,
+                              &kCountMenuGroups,  &kGetNthMenuGroup,
+                              &kGetMenuGroupName, &kUpdateMenuItemAutomatically};
 
 const MenuSuite kTable = {&AddMenuItem,     &AddMenuGroupAsSubMenu, &CountMenuGroups,
                           &GetNthMenuGroup, &GetMenuGroupName,      &UpdateMenuItemAutomatically};
