@@ -103,6 +103,9 @@ int Guarded(const char* command, std::ostream& err, Body body) {
     } catch (const std::bad_alloc&) {
         err << "pelvaro " << command << ": out of memory\n";
         return kExitFailed;
+    } catch (const std::exception& error) {
+        err << "pelvaro " << command << ": internal error: " << error.what() << "\n";
+        return kExitFailed;
     }
 }
 
