@@ -2,9 +2,12 @@
 # PELVARO_MINGW_TRIPLE and CMAKE_SYSTEM_PROCESSOR first.
 set(CMAKE_SYSTEM_NAME Windows)
 
-# The win32 thread model: no winpthread, so a static link leaves only system DLLs.
-set(CMAKE_C_COMPILER ${PELVARO_MINGW_TRIPLE}-gcc-win32)
-set(CMAKE_CXX_COMPILER ${PELVARO_MINGW_TRIPLE}-g++-win32)
+# PELVARO_MINGW_THREADS picks the compiler's thread model: win32 needs no
+# winpthread, posix gives std::mutex (which GoogleTest needs) with winpthread
+# linked statically like the other runtimes.
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES PELVARO_MINGW_THREADS)
+set(CMAKE_C_COMPILER ${PELVARO_MINGW_TRIPLE}-gcc-${PELVARO_MINGW_THREADS})
+set(CMAKE_CXX_COMPILER ${PELVARO_MINGW_TRIPLE}-g++-${PELVARO_MINGW_THREADS})
 set(CMAKE_RC_COMPILER ${PELVARO_MINGW_TRIPLE}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${PELVARO_MINGW_TRIPLE})
