@@ -35,16 +35,22 @@ HostErr Host::Send(PluginMainProc entry, const char* caller, const char* selecto
         throw std::invalid_argument(
             "Host::Send needs an entry point, a caller, a selector and "
             "a message");
+    core_->Resources();  // the host reads the declaration before it runs any code
     message->checkWord = kCheckWord;
     message->self = core_->pluginRef;
     message->globals = core_->globals;
     message->basic = Basic();
+    const bool filterMessage = std::strcmp(caller, kFilterCaller) == 0;
+    HostHandle* const parameters =
+        filterMessage ? &reinterpret_cast<FilterMessage*>(message)->parameters : nullptr;
+    const HostHandle given = parameters != nullptr ? *parameters : nullptr;
     HostErr result = kNoErr;
     {
         detail::CurrentScope current(*core_);
         result = entry(caller, selector, message);
     }
     core_->globals = message->globals;
+    if (parameters != nullptr && *parameters != given) KeepParameters(*parameters);
     return result;
 }
 
@@ -84,9 +90,7 @@ HostErr Host::SendFilterMessage(PluginMainProc entry, const char* selector) {
     FilterMessage message{};
     message.filter = core_->filterHandle;
     message.parameters = core_->parameters;
-    const HostErr result = Send(entry, kFilterCaller, selector, &message.d);
-    KeepParameters(message.parameters);
-    return result;
+    return Send(entry, kFilterCaller, selector, &message.d);
 }
 
 // Whatever the plug-in left in the parameters field is the host's from now

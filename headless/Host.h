@@ -9,10 +9,15 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "headless/DialogScript.h"
 #include "headless/Document.h"
+#include "headless/MenuRecords.h"
+#include "headless/resources/Declaration.h"
+#include "headless/resources/ResourceSource.h"
 #include "plugin/HostInterface.h"
 
 namespace headless {
@@ -57,7 +62,11 @@ public:
 
     // Sends one message through entry with this host current. The header is
     // filled by the host (check word, plug-in reference, globals, basic suite)
-    // and the globals field is kept after the call, as a host does.
+    // and the globals field is kept after the call, as a host does. For the
+    // caller "AI Filter" message heads a FilterMessage, and a handle the
+    // plug-in leaves in its parameters field becomes the filter's, as with
+    // FilterGetParameters. The first message loads the shipped resources
+    // when LoadPlugin was not called (and throws PluginRefused as it does).
     HostErr Send(PluginMainProc entry, const char* caller, const char* selector,
                  MessageData* message);
 
@@ -79,9 +88,41 @@ public:
     // The globals pointer the host keeps for the plug-in.
     void* Globals() const;
 
-    // Misuse the host noticed outside any call, e.g. a parameters field left
-    // holding something that is not a live handle. Empty for a sound plug-in.
+    // Misuse the host noticed, e.g. a parameters field left holding something
+    // that is not a live handle, or a void call given an unknown item or
+    // string (which then did nothing). Empty for a sound plug-in.
     const std::vector<std::string>& Problems() const;
+
+    // --- The plug-in's resources -------------------------------------------
+
+    // Takes the plug-in's resources (its PiPL, dialogs and string lists) and
+    // checks its declaration, as a host does before it runs any of the
+    // plug-in's code. Throws PluginRefused naming the resources and the fault.
+    void LoadPlugin(std::shared_ptr<const ResourceSource> resources);
+    // What the declaration told the host (loading the shipped resources when
+    // none were loaded).
+    const Declaration& PluginDeclaration();
+
+    // --- Menus, filters and about boxes --------------------------------------
+
+    // Adds a top-level menu group before the plug-in starts, as an earlier
+    // plug-in of its family would have. Throws when the name is taken.
+    MenuGroupHandle AddMenuGroup(const std::string& name);
+    // Every group (the host's own "About" first) and item, in order made.
+    std::vector<MenuGroupRecord> MenuGroups() const;
+    std::vector<MenuItemRecord> MenuItems() const;
+    std::optional<MenuItemRecord> MenuItem(MenuItemHandle item) const;
+    std::vector<FilterRecord> Filters() const;
+    // Every about box shown, in order.
+    std::vector<AboutBoxRecord> AboutBoxes() const;
+
+    // --- Dialogs ---------------------------------------------------------------
+
+    // Queues what the user will do in the next modal dialog; each modal run
+    // takes one script. A run without a script closes as Cancel at once.
+    void ScriptDialog(std::vector<DialogAction> actions);
+    // Every modal run so far, with its items and its log.
+    const std::vector<DialogRun>& Dialogs() const;
 
     // --- Accounting ----------------------------------------------------------
 

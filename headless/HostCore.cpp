@@ -3,7 +3,10 @@
 #include <atomic>
 #include <cassert>
 #include <cstring>
+#include <stdexcept>
 #include <utility>
+
+#include "headless/PluginResources.h"
 
 namespace headless::detail {
 
@@ -146,6 +149,28 @@ HostErr HostCore::FindPath(ArtHandle handle, Art** path) {
     if (art->type != kPathArt) return kNotPathErr;
     *path = art;
     return kNoErr;
+}
+
+void HostCore::LoadPlugin(std::shared_ptr<const ResourceSource> source) {
+    if (!source) throw std::invalid_argument("LoadPlugin needs the plug-in's resources");
+    const DeclarationCheck check = CheckModuleDeclaration(*source);
+    if (!check.ok()) {
+        throw PluginRefused("the host refuses the plug-in: " + check.error +
+                            " (a plug-in declares kind 'SPEA', interface version 2, entry point "
+                            "PluginMain and its name in PiPL 16000)");
+    }
+    resources_ = std::move(source);
+    declaration_ = check.declaration;
+}
+
+const std::shared_ptr<const ResourceSource>& HostCore::Resources() {
+    if (!resources_) LoadPlugin(ShippedResources());
+    return resources_;
+}
+
+const Declaration& HostCore::PluginDeclaration() {
+    Resources();
+    return *declaration_;
 }
 
 Holdings HostCore::Held() const {

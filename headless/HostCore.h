@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <new>
 #include <optional>
 #include <random>
@@ -15,11 +16,13 @@
 #include <unordered_map>
 #include <vector>
 
+#include "headless/Dialog.h"
 #include "headless/Document.h"
 #include "headless/Host.h"
 #include "headless/HostErrors.h"
 #include "headless/HostMemory.h"
 #include "headless/HostObjects.h"
+#include "headless/Menus.h"
 #include "headless/ObjectTable.h"
 #include "headless/SuiteRegistry.h"
 
@@ -51,6 +54,18 @@ public:
     long long fallibleCalls = 0;
     std::map<std::string, int> suitesHeld;  // acquisitions minus releases, by name
     KeyTable keys;
+    MenuBook menus;
+    FilterBook filters;
+    std::vector<AboutBoxRecord> aboutBoxes;
+    DialogManager dialogs;
+
+    // --- The plug-in's resources ---------------------------------------------
+
+    // Checks the declaration in resources and keeps both; throws PluginRefused.
+    void LoadPlugin(std::shared_ptr<const ResourceSource> source);
+    // The plug-in's resources, the shipped ones when none were loaded.
+    const std::shared_ptr<const ResourceSource>& Resources();
+    const Declaration& PluginDeclaration();
 
     template <class T>
     ObjectTable<T>& Objects() {
@@ -91,6 +106,8 @@ public:
     Holdings Held() const;
 
 private:
+    std::shared_ptr<const ResourceSource> resources_;
+    std::optional<Declaration> declaration_;
     ObjectTables objects_;
     Quarantine quarantine_;
     std::vector<uintptr_t> artTokens_;                     // by document index
