@@ -44,7 +44,7 @@ LoadedPlugin::LoadedPlugin(const std::optional<std::string>& path) {
     try {
         module_ = std::make_unique<headless::PluginModule>(file);
     } catch (const std::exception& error) {
-        throw InputError(std::string("cannot load the plug-in: ") + error.what());
+        throw InputError(error.what());  // names the module and the loader's reason
     }
     entry_ = module_->entry();
 }

@@ -167,7 +167,7 @@ TEST(CliRun, BadInputLeavesOutAsItWas) {
          "art[1].segments[0]: \"p\" x 1e39 is out of float range", 2},
         {"bad flag", With({kMosaic, "--range", "-2"}, PluginArgs()), {}, "--range '-2'", 2},
         {"plug-in not loadable", {kMosaic, "--plugin", dir / "nowhere.aip"}, {},
-         "cannot load the plug-in", 2},
+         "cannot load the plug-in module '", 2},
         {"plug-in answers STOP", With({kMosaic, "--seed", "3"}, PluginArgs()),
          [stop](headless::Host& host) { host.FailOperation("Path.SetPathSegments", stop); },
          "the plug-in answered \"AI Filter\"/\"AI Go\" with 'STOP'", 1},
