@@ -44,7 +44,9 @@ protected:
     void TearDown() override {
         host_.ClearFaults();
         host_.Shutdown(plugin_.entry());
-        if (expectNothingHeld_) EXPECT_TRUE(host_.Held().Empty()) << host_.Held().Describe();
+        if (expectNothingHeld_) {
+            EXPECT_TRUE(host_.Held().Empty()) << host_.Held().Describe();
+        }
     }
 
     bool expectNothingHeld_ = true;

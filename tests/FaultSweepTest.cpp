@@ -92,8 +92,9 @@ void Sweep(const Scenario& scenario) {
         host.ClearFaults();
         host.Shutdown(plugin.entry());
         if (failed.op != "Basic.ReleaseSuite" && failed.op != "Dictionary.Release" &&
-            failed.op != "MdMemory.DisposeHandle")
+            failed.op != "MdMemory.DisposeHandle") {
             EXPECT_TRUE(host.Held().Empty()) << host.Held().Describe();
+        }
     }
 }
 

@@ -134,7 +134,9 @@ TEST_F(JitterRun, PositionsShareAnOffsetExactlyWhenTheyPrintAlike) {
         // A shared offset is the same pair of floats; moved positions may round apart.
         EXPECT_EQ(Count("Random.FloatRnd"), c.shared ? 2 : 4);
         EXPECT_EQ(Count("Dictionary.GetArrayEntry"), c.shared ? 1 : 0);
-        if (!c.shared) EXPECT_NE(first, second);
+        if (!c.shared) {
+            EXPECT_NE(first, second);
+        }
     }
 }
 

@@ -94,7 +94,7 @@ TEST(PositionText, ExamplesRoundHalvesAwayFromZero) {
 
 TEST(PositionText, EveryQuarterMatchesTheOracle) {
     // Quarters are the only ties a float can hold at one decimal; they run out at 2^22.
-    for (int32_t k = -400000; k <= 400000; ++k) {
+    for (int32_t k = -40000; k <= 40000; ++k) {
         const float value = static_cast<float>(k) / 4.0f;
         ASSERT_EQ(Format(value), OracleOneDecimal(value)) << value;
     }
