@@ -23,6 +23,12 @@ std::string Number(float value) {
 
 std::string ItemName(int32_t id) { return "item " + std::to_string(id); }
 
+// "an edit field", "a check box".
+std::string WithArticle(const std::string& noun) {
+    const bool vowel = !noun.empty() && std::string("aeiou").find(noun[0]) != std::string::npos;
+    return (vowel ? "an " : "a ") + noun;
+}
+
 bool IsButton(ControlKind kind) {
     return kind == ControlKind::PushButton || kind == ControlKind::DefaultPushButton;
 }
@@ -71,8 +77,8 @@ LiveItem* Target(LiveDialog& dialog, const DialogAction& action, bool (*fits)(Co
         return nullptr;
     }
     if (!fits(item->state.kind)) {
-        dialog.Refuse(std::string(verb) + " " + ItemName(action.item) + ": it is a " +
-                      ControlKindName(item->state.kind) + ", not " + wanted);
+        dialog.Refuse(std::string(verb) + " " + ItemName(action.item) + ": it is " +
+                      WithArticle(ControlKindName(item->state.kind)) + ", not " + wanted);
         return nullptr;
     }
     if (!item->state.enabled) {

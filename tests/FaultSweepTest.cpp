@@ -2,11 +2,13 @@
 // code back unchanged, release every suite and leave nothing behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <set>
 #include <string>
 
 #include "PluginUnderTest.h"
+#include "plugin/PluginGlobals.h"
 
 namespace {
 
@@ -20,9 +22,9 @@ using testing_support::Square;
 constexpr HostErr kInjected = FourCharCode('F', 'A', 'I', 'L');
 
 // Calls whose answers the plug-in does not examine.
-const std::set<std::string> kUnexamined = {"Basic.ReleaseSuite", "Dictionary.Release",
+const std::set<std::string> kUnexamined = {"Basic.ReleaseSuite",     "Dictionary.Release",
                                            "MdMemory.DisposeHandle", "Array.Release",
-                                           "Basic.FreeBlock"};
+                                           "Basic.FreeBlock",        "Blocks.FreeBlock"};
 
 Document SmallMosaic() {
     Document document;
@@ -36,11 +38,16 @@ struct Scenario {
     const char* name;
     std::function<void(Host&, PluginMainProc)> before;
     std::function<HostErr(Host&, PluginMainProc)> send;
+    // Further calls whose answer is not examined, by the log up to and
+    // including the failed call (the last entry).
+    std::function<bool(const std::vector<HostCall>&)> alsoUnexamined = {};
 };
 
-const HostCall& NthFallible(const std::vector<HostCall>& calls, int n) {
-    for (const HostCall& call : calls)
-        if (call.fallible && --n == 0) return call;
+// The log up to and including the n-th fallible call.
+std::vector<HostCall> UpToNthFallible(const std::vector<HostCall>& calls, int n) {
+    for (std::size_t i = 0; i < calls.size(); ++i)
+        if (calls[i].fallible && --n == 0)
+            return std::vector<HostCall>(calls.begin(), calls.begin() + std::ptrdiff_t(i) + 1);
     throw std::logic_error("fewer fallible calls than expected");
 }
 
@@ -70,12 +77,14 @@ void Sweep(const Scenario& scenario) {
         host.ClearCalls();
         host.FailNthCall(n, kInjected);
         const HostErr result = scenario.send(host, plugin.entry());
-        const HostCall failed = NthFallible(host.Calls(), n);
+        const std::vector<HostCall> upToFailed = UpToNthFallible(host.Calls(), n);
+        const HostCall failed = upToFailed.back();
         SCOPED_TRACE(std::string(scenario.name) + ": call " + std::to_string(n) + " " + failed.op +
                      " " + failed.detail);
         ASSERT_EQ(failed.result, kInjected);
 
-        const bool examined = kUnexamined.count(failed.op) == 0;
+        const bool examined = kUnexamined.count(failed.op) == 0 &&
+                              !(scenario.alsoUnexamined && scenario.alsoUnexamined(upToFailed));
         EXPECT_EQ(result, examined ? kInjected : kNoErr);
 
         const headless::Holdings held = host.Held();
@@ -88,11 +97,15 @@ void Sweep(const Scenario& scenario) {
         EXPECT_EQ(held.handles, failed.op == "MdMemory.DisposeHandle" ? 1 : 0) << held.Describe();
         EXPECT_EQ(held.arrays, 0) << held.Describe();
         EXPECT_EQ(held.strings, 0) << held.Describe();
+        // The globals block, once made, and a block whose free was refused.
+        EXPECT_EQ(held.blocks,
+                  (host.Globals() != nullptr ? 1 : 0) + (failed.op == "Blocks.FreeBlock" ? 1 : 0))
+            << held.Describe();
 
         host.ClearFaults();
         host.Shutdown(plugin.entry());
         if (failed.op != "Basic.ReleaseSuite" && failed.op != "Dictionary.Release" &&
-            failed.op != "MdMemory.DisposeHandle") {
+            failed.op != "MdMemory.DisposeHandle" && failed.op != "Blocks.FreeBlock") {
             EXPECT_TRUE(host.Held().Empty()) << host.Held().Describe();
         }
     }
@@ -105,6 +118,38 @@ void Started(Host& host, PluginMainProc entry) {
 
 TEST(FaultSweep, FilterRun) {
     Sweep({"AI Go", Started, [](Host& h, PluginMainProc e) { return h.FilterGo(e); }});
+}
+
+TEST(FaultSweep, Startup) {
+    Sweep({"Startup", [](Host&, PluginMainProc) {},
+           [](Host& h, PluginMainProc e) { return h.Startup(e); }});
+}
+
+TEST(FaultSweep, GetParametersWithOK) {
+    using headless::DialogAction;
+    Sweep({"AI Get Parameters",
+           [](Host& h, PluginMainProc e) {
+               ASSERT_EQ(h.Startup(e), kNoErr);  // the parameters handle is made in the message
+               h.ScriptDialog({DialogAction::Type(6, 8.0f), DialogAction::Type(8, 80.0f),
+                               DialogAction::Type(9, 20.0f), DialogAction::Click(1)});
+           },
+           [](Host& h, PluginMainProc e) { return h.FilterGetParameters(e); }});
+}
+
+TEST(FaultSweep, AboutItem) {
+    Sweep({"AI Menu / AI Go", [](Host& h, PluginMainProc e) { ASSERT_EQ(h.Startup(e), kNoErr); },
+           [](Host& h, PluginMainProc e) {
+               const auto* globals = static_cast<const PluginGlobals*>(h.Globals());
+               return h.MenuGo(e, globals->aboutItem);
+           },
+           // Without its own dialog manager suite the helper just shows no box.
+           [](const std::vector<HostCall>& calls) {
+               const auto isADMAcquire = [](const HostCall& call) {
+                   return call.op == "Basic.AcquireSuite" && call.detail == "ADM Basic Suite";
+               };
+               return isADMAcquire(calls.back()) &&
+                      std::count_if(calls.begin(), calls.end(), isADMAcquire) == 2;
+           }});
 }
 
 }  // namespace

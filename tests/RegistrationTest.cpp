@@ -1,0 +1,123 @@
+// Filter registration at start-up: category and title from the compiled
+// string list as Pascal strings, the filter's handle in the globals block,
+// and the automatic update of its menu item.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "PluginUnderTest.h"
+#include "headless/HostErrors.h"
+#include "headless/PluginResources.h"
+#include "headless/resources/ResFile.h"
+#include "headless/resources/ResourceId.h"
+#include "plugin/PluginGlobals.h"
+
+namespace {
+
+using headless::Document;
+using headless::Host;
+using headless::MenuUpdate;
+using testing_support::PluginUnderTest;
+
+constexpr HostErr kInjected = FourCharCode('F', 'A', 'I', 'L');
+
+std::vector<std::string> Details(const Host& host, const std::string& op) {
+    std::vector<std::string> out;
+    for (const auto& call : host.Calls())
+        if (call.op == op) out.push_back(call.detail);
+    return out;
+}
+
+const PluginGlobals& GlobalsOf(const Host& host) {
+    return *static_cast<const PluginGlobals*>(host.Globals());
+}
+
+class Registration : public ::testing::Test {
+protected:
+    void TearDown() override {
+        host_.ClearFaults();
+        host_.Shutdown(plugin_.entry());
+        EXPECT_TRUE(host_.Held().Empty()) << host_.Held().Describe();
+    }
+
+    PluginUnderTest plugin_;
+    Document document_;
+    Host host_{document_, 1};
+};
+
+TEST_F(Registration, TheFilterGetsTheCategoryAndTitleOfTheStringList) {
+    ASSERT_EQ(host_.Startup(plugin_.entry()), kNoErr);
+    EXPECT_EQ(Details(host_, "ADMBasic.GetIndexString"),
+              (std::vector<std::string>{"list 16000, index 1, 65 bytes",
+                                        "list 16000, index 2, 65 bytes"}));
+
+    const auto filters = host_.Filters();
+    ASSERT_EQ(filters.size(), 1u);
+    const headless::FilterRecord& filter = filters[0];
+    EXPECT_EQ(filter.name, "Pelvaro");
+    EXPECT_EQ(filter.categoryPascal, std::string("\x0D") + "tovi plug-ins");
+    EXPECT_EQ(filter.titlePascal, std::string("\x07") + "Pelvaro");
+    EXPECT_EQ(filter.options, 1);
+    EXPECT_EQ(GlobalsOf(host_).filter, filter.handle);
+
+    const auto item = host_.MenuItem(filter.menuItem);
+    ASSERT_TRUE(item.has_value());
+    EXPECT_EQ(item->filter, filter.handle);
+    EXPECT_EQ(item->updates, (std::vector<MenuUpdate>{{1, 0, 0, 2, 0, 0, 0}}));
+    EXPECT_TRUE(host_.Problems().empty()) << host_.Problems().front();
+}
+
+TEST_F(Registration, AFailedStepEndsStartupWithTheHostCode) {
+    const struct {
+        const char* op;
+        std::vector<std::string> notCalled;
+    } cases[] = {
+        {"Filter.AddFilter", {"Filter.GetFilterMenuItem", "Menu.UpdateMenuItemAutomatically"}},
+        {"Filter.GetFilterMenuItem", {"Menu.UpdateMenuItemAutomatically"}},
+        {"Menu.UpdateMenuItemAutomatically", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.op);
+        Host host(document_, 1);
+        host.FailOperation(c.op, kInjected);
+        EXPECT_EQ(host.Startup(plugin_.entry()), kInjected);
+        const auto names = host.CallNames();
+        for (const std::string& op : c.notCalled)
+            EXPECT_EQ(std::count(names.begin(), names.end(), op), 0) << op;
+        EXPECT_TRUE(host.Held().suites.empty()) << host.Held().Describe();
+        if (std::string(c.op) == "Filter.AddFilter") {
+            EXPECT_TRUE(host.Filters().empty());
+            EXPECT_EQ(GlobalsOf(host).filter, nullptr);  // what the host left there
+        } else {
+            ASSERT_EQ(host.Filters().size(), 1u);
+            EXPECT_TRUE(host.MenuItem(host.Filters()[0].menuItem)->updates.empty());
+        }
+        host.ClearFaults();
+        host.Shutdown(plugin_.entry());
+        EXPECT_TRUE(host.Held().Empty()) << host.Held().Describe();
+    }
+}
+
+TEST_F(Registration, WithoutTheStringListTheCategoryAndTitleAreEmpty) {
+    // The shipped resources without their STRINGTABLE blocks.
+    std::vector<headless::ResourceEntry> entries =
+        headless::LoadResFile(headless::ShippedResourceFile()).entries();
+    const auto isString = [](const headless::ResourceEntry& entry) {
+        return entry.type == headless::ResourceId(headless::kStringType);
+    };
+    ASSERT_TRUE(std::any_of(entries.begin(), entries.end(), isString));
+    entries.erase(std::remove_if(entries.begin(), entries.end(), isString), entries.end());
+    host_.LoadPlugin(std::make_shared<headless::ResourceSet>("no strings", std::move(entries)));
+
+    ASSERT_EQ(host_.Startup(plugin_.entry()), kNoErr);
+    const auto filters = host_.Filters();
+    ASSERT_EQ(filters.size(), 1u);
+    EXPECT_EQ(filters[0].categoryPascal, std::string(1, '\0'));
+    EXPECT_EQ(filters[0].titlePascal, std::string(1, '\0'));
+    EXPECT_EQ(host_.Problems().size(), 2u);  // the host noticed both missing strings
+}
+
+}  // namespace
