@@ -21,8 +21,9 @@ dll: bootstrap
 	cmake -E copy_if_different build/win32/bin/Pelvaro.aip dist/Pelvaro.aip
 
 # Every test: native release and sanitized debug suites (with the structural
-# check of dist/Pelvaro.aip), the Win64 build under wine64 and the static
-# 32-bit x86 build under qemu.
+# check of dist/Pelvaro.aip), the Win64 build under wine64, the static 32-bit
+# x86 build under qemu, and one fixed CLI run that must give the same bits in
+# all three.
 test: dll
 	cmake --preset release
 	cmake --build --preset release
@@ -36,6 +37,7 @@ test: dll
 	cmake --preset linux32
 	cmake --build --preset linux32
 	ctest --preset linux32
+	/usr/bin/python3 tests/samebits/compare_builds.py . build/samebits
 
 clean:
 	rm -rf build dist pelvaro-demo
