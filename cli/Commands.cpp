@@ -14,6 +14,7 @@
 #include "cli/InputError.h"
 #include "cli/Mosaic.h"
 #include "cli/Options.h"
+#include "cli/PluginCommands.h"
 #include "cli/SvgWriter.h"
 
 namespace cli {
@@ -29,6 +30,8 @@ const char* const kUsage =
     "commands:\n"
     "  run IN -o OUT   run the filter on the document IN (JSON), write OUT (JSON or .svg)\n"
     "  demo [-o DIR]   run the filter on a built-in mosaic, write pictures and documents\n"
+    "  about           show the plug-in's About box\n"
+    "  info            show what the plug-in declares and registers\n"
     "\n"
     "'pelvaro <command> --help' tells more about each.\n"
     "exit status: 0 done, 1 the plug-in or the output failed, 2 bad input or options\n";
@@ -38,7 +41,7 @@ const char* const kUsage =
     "  --range R      move range in points, finite and >= 0; offsets are at most R/2 long\n"  \
     "                 (default 6)\n"                                                          \
     "  --gray-min A   lowest random gray in percent, 0 to 100 (default 5)\n"                  \
-    "  --gray-max B   highest random gray in percent, A to 100 (default 95)\n"                \
+    "  --gray-max B   highest random gray in percent, 0 to 100 (default 95)\n"                \
     "  --fill         give each filled path a random gray (default)\n"                        \
     "  --no-fill      leave the fills as they are\n"                                          \
     "  --plugin PATH  the plug-in module to load (default: Pelvaro.aip beside pelvaro)\n"
@@ -51,6 +54,8 @@ const char* const kRunUsage =
     "result to OUT: an SVG picture when OUT ends in .svg, else a JSON document. Without\n"
     "--seed a seed is picked and printed on stderr as 'seed: N'; the same seed and\n"
     "options give the same result bit for bit. On any error OUT is left as it was.\n"
+    "The values are typed into the filter's own dialog, which keeps the range within\n"
+    "0 to 1000 and puts the two grays in order.\n"
     "\n"
     "options:\n"
     "  -o OUT         the output file (required)\n" PELVARO_FILTER_OPTIONS;
@@ -165,8 +170,8 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         const LoadedPlugin plugin(options.filter.plugin);
         const uint32_t seed = options.filter.seed ? *options.filter.seed : PickSeed();
         if (!options.filter.seed) err << "seed: " << seed << "\n";
-        const std::string held =
-            RunFilter(file.document, plugin.entry(), options.filter.params, seed, setup);
+        const std::string held = RunFilter(file.document, plugin.entry(), options.filter.params,
+                                           seed, setup, plugin.resources());
         WarnIfHeld("run", held, err);
         WriteFileAtomically(options.output, EndsWithSvg(options.output)
                                                 ? WriteSvg(file.document)
@@ -187,7 +192,8 @@ int DemoCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         const LoadedPlugin plugin(options.filter.plugin);
         const uint32_t seed = options.filter.seed.value_or(kDemoSeed);
         const JitterParams& params = options.filter.params;
-        WarnIfHeld("demo", RunFilter(after, plugin.entry(), params, seed), err);
+        WarnIfHeld("demo", RunFilter(after, plugin.entry(), params, seed, {}, plugin.resources()),
+                   err);
 
         namespace fs = std::filesystem;
         const fs::path directory(options.directory);
@@ -240,6 +246,8 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     }
     if (command == "run") return RunCommand(rest, out, err);
     if (command == "demo") return DemoCommand(rest, out, err);
+    if (command == "about") return AboutCommand(rest, out, err);
+    if (command == "info") return InfoCommand(rest, out, err);
     if (!command.empty() && command.front() == '-') {
         err << "pelvaro: unknown option '" << command << "'; see 'pelvaro --help'\n";
     } else {

@@ -4,6 +4,8 @@
 
 #include "cli/ExecutablePath.h"
 #include "cli/InputError.h"
+#include "cli/ParametersScript.h"
+#include "headless/PluginResources.h"
 
 #if defined(PELVARO_IN_PROCESS)
 #include "plugin/PluginMain.h"
@@ -37,10 +39,17 @@ LoadedPlugin::LoadedPlugin(const std::optional<std::string>& path) {
 #if defined(PELVARO_IN_PROCESS)
     if (!path) {
         entry_ = &PluginMain;
+        resources_ = headless::ShippedResources();  // linked in: the shipped resources
         return;
     }
 #endif
     const std::string file = path ? *path : DefaultPluginPath();
+    try {
+        resources_ = headless::ResourcesForModule(file);
+        headless::CheckPluginDeclaration(*resources_);
+    } catch (const headless::PluginRefused& refused) {
+        throw InputError(std::string(refused.what()) + "; not loading '" + file + "'");
+    }
     try {
         module_ = std::make_unique<headless::PluginModule>(file);
     } catch (const std::exception& error) {
@@ -60,14 +69,16 @@ std::string HostErrText(HostErr code) {
     return text + "'";
 }
 
-HostErr PrepareParameters(headless::Host& host, PluginMainProc, const JitterParams& params) {
-    host.SetParameters(params);
-    return kNoErr;
+HostErr PrepareParameters(headless::Host& host, PluginMainProc entry, const JitterParams& params) {
+    host.ScriptDialog(ParametersDialogScript(params));
+    return host.FilterGetParameters(entry);
 }
 
 std::string RunFilter(headless::Document& document, PluginMainProc entry,
-                      const JitterParams& params, uint32_t seed, const HostSetup& setup) {
+                      const JitterParams& params, uint32_t seed, const HostSetup& setup,
+                      std::shared_ptr<const headless::ResourceSource> resources) {
     headless::Host host(document, seed);
+    host.LoadPlugin(resources ? std::move(resources) : headless::ShippedResources());
     if (setup) setup(host);
     Check(host.Startup(entry), "\"SP Interface\"/\"Startup\"");
     HostErr code = PrepareParameters(host, entry, params);

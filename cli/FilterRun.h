@@ -20,11 +20,16 @@ class LoadedPlugin {
 public:
     // Loads path, or the module beside the tool when path is not given.
     // Throws InputError naming the file and the cause.
+    // Before it loads the module it reads its resources and checks its
+    // declaration, as a host does; a refusal is an InputError too.
     explicit LoadedPlugin(const std::optional<std::string>& path);
 
     PluginMainProc entry() const { return entry_; }
+    // The module's resources (its PiPL, dialog and strings), already checked.
+    const std::shared_ptr<const headless::ResourceSource>& resources() const { return resources_; }
 
 private:
+    std::shared_ptr<const headless::ResourceSource> resources_;
     std::unique_ptr<headless::PluginModule> module_;
     PluginMainProc entry_ = nullptr;
 };
@@ -37,8 +42,11 @@ std::string DefaultPluginPath();
 // number otherwise.
 std::string HostErrText(HostErr code);
 
-// Puts params where the filter reads them. The one place that decides how:
-// today the record goes straight into the filter's parameters handle.
+// Puts params where the filter reads them, as a user would: sends "AI Get
+// Parameters" with a script that types the range and the two grays into the
+// dialog, sets the check box and clicks OK. The dialog keeps the values in
+// their ranges and the gray range in order; the host keeps the handle for
+// "AI Go". Returns the plug-in's answer ('STOP' when the dialog was not OK'd).
 HostErr PrepareParameters(headless::Host& host, PluginMainProc entry, const JitterParams& params);
 
 // Called with the host before the first message; tests set faults with it.
@@ -48,7 +56,9 @@ using HostSetup = std::function<void(headless::Host&)>;
 // Throws JobError naming the message and the plug-in's code when a message
 // fails; the document may then be half done and must not be written.
 // Returns a description of what the plug-in left held, empty when nothing.
+// resources are the plug-in's (LoadedPlugin::resources); null: the shipped ones.
 std::string RunFilter(headless::Document& document, PluginMainProc entry,
-                      const JitterParams& params, uint32_t seed, const HostSetup& setup = {});
+                      const JitterParams& params, uint32_t seed, const HostSetup& setup = {},
+                      std::shared_ptr<const headless::ResourceSource> resources = nullptr);
 
 }  // namespace cli

@@ -136,7 +136,7 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
     }
     if (options.input.empty()) reader.Fail("no input document given");
     if (!haveOutput) reader.Fail("no output given (-o OUT)");
-    CheckGrayOrder(reader, options.filter.params);
+    // The gray range may come in either order: the filter's dialog orders it.
     return options;
 }
 

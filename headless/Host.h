@@ -97,7 +97,8 @@ public:
 
     // Takes the plug-in's resources (its PiPL, dialogs and string lists) and
     // checks its declaration, as a host does before it runs any of the
-    // plug-in's code. Throws PluginRefused naming the resources and the fault.
+    // plug-in's code. Throws PluginRefused naming the resources and the fault;
+    // a refused plug-in is sent no message (Send throws the same refusal).
     void LoadPlugin(std::shared_ptr<const ResourceSource> resources);
     // What the declaration told the host (loading the shipped resources when
     // none were loaded).

@@ -153,17 +153,19 @@ HostErr HostCore::FindPath(ArtHandle handle, Art** path) {
 
 void HostCore::LoadPlugin(std::shared_ptr<const ResourceSource> source) {
     if (!source) throw std::invalid_argument("LoadPlugin needs the plug-in's resources");
-    const DeclarationCheck check = CheckModuleDeclaration(*source);
-    if (!check.ok()) {
-        throw PluginRefused("the host refuses the plug-in: " + check.error +
-                            " (a plug-in declares kind 'SPEA', interface version 2, entry point "
-                            "PluginMain and its name in PiPL 16000)");
+    try {
+        declaration_ = CheckPluginDeclaration(*source);
+    } catch (const PluginRefused& refused) {
+        refusal_ = refused.what();  // a refused plug-in gets no messages
+        resources_.reset();
+        throw;
     }
+    refusal_.reset();
     resources_ = std::move(source);
-    declaration_ = check.declaration;
 }
 
 const std::shared_ptr<const ResourceSource>& HostCore::Resources() {
+    if (refusal_) throw PluginRefused(*refusal_);
     if (!resources_) LoadPlugin(ShippedResources());
     return resources_;
 }

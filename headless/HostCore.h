@@ -61,7 +61,8 @@ public:
 
     // --- The plug-in's resources ---------------------------------------------
 
-    // Checks the declaration in resources and keeps both; throws PluginRefused.
+    // Checks the declaration in resources and keeps both; throws PluginRefused
+    // and refuses every later message until a sound plug-in is loaded.
     void LoadPlugin(std::shared_ptr<const ResourceSource> source);
     // The plug-in's resources, the shipped ones when none were loaded.
     const std::shared_ptr<const ResourceSource>& Resources();
@@ -108,6 +109,7 @@ public:
 private:
     std::shared_ptr<const ResourceSource> resources_;
     std::optional<Declaration> declaration_;
+    std::optional<std::string> refusal_;  // why LoadPlugin refused the plug-in
     ObjectTables objects_;
     Quarantine quarantine_;
     std::vector<uintptr_t> artTokens_;                     // by document index

@@ -1,6 +1,8 @@
 #include "headless/PluginResources.h"
 
 #include <exception>
+#include <filesystem>
+#include <system_error>
 
 #include "headless/resources/ResFile.h"
 
@@ -32,6 +34,24 @@ std::shared_ptr<const ResourceSource> ShippedResources() {
         }
     }
     return shipped;
+}
+
+std::shared_ptr<const ResourceSource> ResourcesForModule(const std::string& modulePath) {
+    std::filesystem::path beside(modulePath);
+    beside.replace_extension(".res");
+    std::error_code error;
+    if (std::filesystem::is_regular_file(beside, error)) return ResourcesFromFile(beside.string());
+    return ShippedResources();
+}
+
+Declaration CheckPluginDeclaration(const ResourceSource& resources) {
+    const DeclarationCheck check = CheckModuleDeclaration(resources);
+    if (!check.ok()) {
+        throw PluginRefused("the host refuses the plug-in: " + check.error +
+                            " (a plug-in declares kind 'SPEA', interface version 2, entry point "
+                            "PluginMain and its name in PiPL 16000)");
+    }
+    return *check.declaration;
 }
 
 }  // namespace headless

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "headless/resources/Declaration.h"
 #include "headless/resources/ResourceSource.h"
 
 namespace headless {
@@ -27,5 +28,14 @@ std::string ShippedResourceFile();
 
 // The resources in the .res file at path. Throws PluginRefused naming it.
 std::shared_ptr<const ResourceSource> ResourcesFromFile(const std::string& path);
+
+// The resources of the module at modulePath: the .res file of the same name
+// beside it when there is one (Pelvaro.aip: Pelvaro.res), else the shipped
+// ones. Throws PluginRefused when they cannot be read.
+std::shared_ptr<const ResourceSource> ResourcesForModule(const std::string& modulePath);
+
+// The host's load-time check of the declaration in resources: what it
+// declares, or PluginRefused naming the resources, the fault and the fix.
+Declaration CheckPluginDeclaration(const ResourceSource& resources);
 
 }  // namespace headless

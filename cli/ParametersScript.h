@@ -1,0 +1,15 @@
+// What the tool does in the filter's parameters dialog for a run.
+#pragma once
+
+#include <vector>
+
+#include "headless/DialogScript.h"
+#include "plugin/HostInterface.h"
+
+namespace cli {
+
+// Types the range and the two grays into their fields (while the gray fields
+// are still enabled), sets the check box to the fill flag and clicks OK.
+std::vector<headless::DialogAction> ParametersDialogScript(const JitterParams& params);
+
+}  // namespace cli

@@ -1,0 +1,149 @@
+// `pelvaro about`, `pelvaro info`, and `pelvaro run` going through the
+// filter's dialog: the dialog orders the gray range and clamps the range,
+// and a module whose declaration is wrong is refused before it is loaded.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/Commands.h"
+#include "cli/FileIO.h"
+#include "cli/PluginCommands.h"
+#include "headless/PluginResources.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Args = std::vector<std::string>;
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome Tool(const Args& args, const cli::HostSetup& setup = {}) {
+    std::ostringstream out, err;
+    const int status = args[0] == "run"
+                           ? cli::RunCommand({args.begin() + 1, args.end()}, out, err, setup)
+                           : cli::Main(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+Args WithPlugin(Args args) {
+#if !defined(PELVARO_IN_PROCESS)
+    args.insert(args.end(), {"--plugin", PELVARO_MODULE_PATH});
+#endif
+    return args;
+}
+
+// A fresh directory for one test, removed afterwards.
+struct TempDir {
+    TempDir() {
+        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+        path = fs::temp_directory_path() / (std::string("pelvaro-plugin-") + test->name());
+        fs::remove_all(path);
+        fs::create_directories(path);
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+    std::string operator/(const std::string& name) const { return (path / name).string(); }
+    fs::path path;
+};
+
+const std::string kMosaic = std::string(PELVARO_FIXTURES) + "/small-mosaic.json";
+
+TEST(CliPlugin, AboutPrintsTheBoxTheItemShows) {
+    const Outcome outcome = Tool(WithPlugin({"about"}));
+    ASSERT_EQ(outcome.status, cli::kExitOk) << outcome.err;
+    EXPECT_EQ(outcome.out,
+              "About Pelvaro\n"
+              "Pelvaro 0.1b\\nwww.tovi-plugins.example\\nCopyright (c) 2026 tovi plug-ins\\n\\n\n");
+    EXPECT_EQ(outcome.err, "");
+}
+
+TEST(CliPlugin, InfoPrintsTheDeclarationAndTheRegisteredFilter) {
+    const Outcome outcome = Tool(WithPlugin({"info"}));
+    ASSERT_EQ(outcome.status, cli::kExitOk) << outcome.err;
+    EXPECT_EQ(outcome.out, "resources: " + headless::ShippedResourceFile() +
+                               "\n"
+                               "PiPL 16000:\n"
+                               "  kind  SPEA\n"
+                               "  ivrs  2\n"
+                               "  wx86  PluginMain\n"
+                               "  pinm  Pelvaro\n"
+                               "filter Pelvaro:\n"
+                               "  category  tovi plug-ins\n"
+                               "  title     Pelvaro\n");
+}
+
+TEST(CliPlugin, RunTakesItsValuesThroughTheDialog) {
+    TempDir dir;
+    const auto run = [&](const std::string& name, Args values) {
+        Args args = WithPlugin({"run", kMosaic, "-o", dir / name, "--seed", "5"});
+        args.insert(args.end(), values.begin(), values.end());
+        const Outcome outcome = Tool(args);
+        EXPECT_EQ(outcome.status, cli::kExitOk) << outcome.err;
+        return cli::ReadTextFile(dir / name);
+    };
+    const std::string ordered = run("ordered.json", {"--gray-min", "20", "--gray-max", "80"});
+    EXPECT_EQ(run("swapped.json", {"--gray-min", "80", "--gray-max", "20"}), ordered);
+    EXPECT_NE(run("other.json", {"--gray-min", "20", "--gray-max", "90"}), ordered);
+
+    const std::string clamped = run("limit.json", {"--range", "1000"});
+    EXPECT_EQ(run("beyond.json", {"--range", "1500"}), clamped);
+    EXPECT_NE(run("below.json", {"--range", "999"}), clamped);
+}
+
+TEST(CliPlugin, ACancelledDialogEndsTheRunWithItsCode) {
+    TempDir dir;
+    const HostErr stop = FourCharCode('S', 'T', 'O', 'P');
+    const Outcome outcome =
+        Tool(WithPlugin({"run", kMosaic, "-o", dir / "out.json", "--seed", "1"}),
+             [stop](headless::Host& host) { host.FailOperation("MdMemory.NewHandle", stop); });
+    EXPECT_EQ(outcome.status, cli::kExitFailed);
+    EXPECT_NE(outcome.err.find("\"AI Filter\"/\"AI Get Parameters\" with 'STOP'"),
+              std::string::npos)
+        << outcome.err;
+    EXPECT_FALSE(fs::exists(dir / "out.json"));
+}
+
+TEST(CliPlugin, AModuleWithAWrongDeclarationIsRefused) {
+    // The shipped resources with the entry-point property misspelt, beside a
+    // module of the same name.
+    TempDir dir;
+    std::string bytes = cli::ReadTextFile(headless::ShippedResourceFile());
+    const auto at = bytes.find("PluginMain");
+    ASSERT_NE(at, std::string::npos);
+    bytes.replace(at, 10, "PluginMaim");
+    std::ofstream(dir / "Wrong.res", std::ios::binary) << bytes;
+    std::ofstream(dir / "Wrong.aip", std::ios::binary) << "not loaded";
+
+    for (const Args& args : {Args{"info", "--plugin", dir / "Wrong.aip"},
+                             Args{"about", "--plugin", dir / "Wrong.aip"}}) {
+        const Outcome outcome = Tool(args);
+        EXPECT_EQ(outcome.status, cli::kExitBadInput) << args[0];
+        EXPECT_NE(outcome.err.find(dir / "Wrong.res"), std::string::npos) << outcome.err;
+        EXPECT_NE(outcome.err.find("entry point is \"PluginMaim\", expected \"PluginMain\""),
+                  std::string::npos)
+            << outcome.err;
+        EXPECT_EQ(outcome.out, "");
+    }
+}
+
+TEST(CliPlugin, UnknownOptionsAreBadInput) {
+    for (const Args& args :
+         {Args{"about", "--frob"}, Args{"info", "extra"}, Args{"info", "--plugin"}}) {
+        const Outcome outcome = Tool(args);
+        EXPECT_EQ(outcome.status, cli::kExitBadInput) << args[1];
+        EXPECT_NE(outcome.err.find("see 'pelvaro " + args[0] + " --help'"), std::string::npos)
+            << outcome.err;
+    }
+}
+
+}  // namespace
