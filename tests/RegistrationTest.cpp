@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "HostScript.h"
 #include "PluginUnderTest.h"
 #include "headless/HostErrors.h"
 #include "headless/PluginResources.h"
@@ -118,6 +120,65 @@ TEST_F(Registration, WithoutTheStringListTheCategoryAndTitleAreEmpty) {
     EXPECT_EQ(filters[0].categoryPascal, std::string(1, '\0'));
     EXPECT_EQ(filters[0].titlePascal, std::string(1, '\0'));
     EXPECT_EQ(host_.Problems().size(), 2u);  // the host noticed both missing strings
+}
+
+TEST_F(Registration, TheStringListIsReadByIndexAndCutToTheBuffer) {
+    const struct {
+        int32_t index;
+        int32_t size;
+        const char* expected;  // null: the buffer is left as it was
+    } cases[] = {
+        {1, 65, "tovi plug-ins"},          {2, 8, "Pelvaro"}, {1, 5, "tovi"},  {1, 1, ""},
+        {0, 65, "<First Mac index is 1>"}, {3, 65, nullptr},  {1, 0, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("index " + std::to_string(c.index) + ", " + std::to_string(c.size) + " bytes");
+        testing_support::RunInMessage(host_, [&](MessageData& message) {
+            const auto* basic = testing_support::AcquireFor<ADMBasicSuite>(message, kADMBasicSuite,
+                                                                           kADMBasicSuiteVersion);
+            ASSERT_NE(basic, nullptr);
+            char buffer[70];
+            std::fill(std::begin(buffer), std::end(buffer), '#');
+            basic->GetIndexString(message.self, 16000, c.index, buffer, c.size);
+            if (c.expected == nullptr) {
+                EXPECT_EQ(std::string(buffer, 4), "####");
+            } else {
+                EXPECT_STREQ(buffer, c.expected);
+            }
+            message.basic->ReleaseSuite(kADMBasicSuite, kADMBasicSuiteVersion);
+        });
+    }
+}
+
+TEST_F(Registration, AHostRefusesAWrongDeclarationAndSendsNoMessage) {
+    std::vector<headless::ResourceEntry> entries =
+        headless::LoadResFile(headless::ShippedResourceFile()).entries();
+    bool changed = false;
+    for (headless::ResourceEntry& entry : entries) {
+        if (!(entry.type == headless::ResourceId(headless::kPiplType))) continue;
+        // The interface version property's value, 2, becomes 3.
+        const std::vector<uint8_t> version = {'s', 'r', 'v', 'i', 0, 0, 0, 0, 4, 0, 0, 0, 2};
+        const auto at =
+            std::search(entry.bytes.begin(), entry.bytes.end(), version.begin(), version.end());
+        ASSERT_NE(at, entry.bytes.end());
+        *(at + 12) = 3;
+        changed = true;
+    }
+    ASSERT_TRUE(changed);
+    Host host(document_, 1);
+    try {
+        host.LoadPlugin(std::make_shared<headless::ResourceSet>("Odd.res", std::move(entries)));
+        FAIL() << "the wrong declaration was accepted";
+    } catch (const headless::PluginRefused& refused) {
+        EXPECT_NE(std::string(refused.what()).find("Odd.res: PiPL 16000"), std::string::npos)
+            << refused.what();
+        EXPECT_NE(std::string(refused.what()).find("interface version is 3, expected 2"),
+                  std::string::npos)
+            << refused.what();
+    }
+    EXPECT_THROW(host.Startup(plugin_.entry()), headless::PluginRefused);
+    EXPECT_TRUE(host.Calls().empty());
+    EXPECT_EQ(host.Globals(), nullptr);
 }
 
 }  // namespace
