@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "headless/resources/ModuleResources.h"
 #include "headless/resources/ResFile.h"
 
 #if !defined(HEADLESS_PLUGIN_RES_FILE)
@@ -37,6 +38,19 @@ std::shared_ptr<const ResourceSource> ShippedResources() {
 }
 
 std::shared_ptr<const ResourceSource> ResourcesForModule(const std::string& modulePath) {
+#if defined(_WIN32)
+    // A Windows module carries its resources: read them as the host does,
+    // from the file mapped as data, before any of its code is loaded.
+    std::error_code missing;
+    if (std::filesystem::is_regular_file(modulePath, missing)) {
+        try {
+            return ModuleResources::OpenDataFile(modulePath);
+        } catch (const std::exception& error) {
+            throw PluginRefused(std::string("cannot read the plug-in's resources: ") +
+                                error.what());
+        }
+    }
+#endif
     std::filesystem::path beside(modulePath);
     beside.replace_extension(".res");
     std::error_code error;

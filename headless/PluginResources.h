@@ -29,9 +29,11 @@ std::string ShippedResourceFile();
 // The resources in the .res file at path. Throws PluginRefused naming it.
 std::shared_ptr<const ResourceSource> ResourcesFromFile(const std::string& path);
 
-// The resources of the module at modulePath: the .res file of the same name
-// beside it when there is one (Pelvaro.aip: Pelvaro.res), else the shipped
-// ones. Throws PluginRefused when they cannot be read.
+// The resources of the module at modulePath. On Windows the module's own,
+// read from the file as data. Elsewhere (where the module is built without
+// them) the .res file of the same name beside it when there is one
+// (Pelvaro.aip: Pelvaro.res), else the shipped ones. Throws PluginRefused
+// when they cannot be read.
 std::shared_ptr<const ResourceSource> ResourcesForModule(const std::string& modulePath);
 
 // The host's load-time check of the declaration in resources: what it

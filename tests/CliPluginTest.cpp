@@ -70,7 +70,12 @@ TEST(CliPlugin, AboutPrintsTheBoxTheItemShows) {
 TEST(CliPlugin, InfoPrintsTheDeclarationAndTheRegisteredFilter) {
     const Outcome outcome = Tool(WithPlugin({"info"}));
     ASSERT_EQ(outcome.status, cli::kExitOk) << outcome.err;
-    EXPECT_EQ(outcome.out, "resources: " + headless::ShippedResourceFile() +
+#if defined(_WIN32)
+    const std::string origin = PELVARO_MODULE_PATH;  // read from the module itself
+#else
+    const std::string origin = headless::ShippedResourceFile();
+#endif
+    EXPECT_EQ(outcome.out, "resources: " + origin +
                                "\n"
                                "PiPL 16000:\n"
                                "  kind  SPEA\n"
@@ -113,22 +118,35 @@ TEST(CliPlugin, ACancelledDialogEndsTheRunWithItsCode) {
     EXPECT_FALSE(fs::exists(dir / "out.json"));
 }
 
-TEST(CliPlugin, AModuleWithAWrongDeclarationIsRefused) {
-    // The shipped resources with the entry-point property misspelt, beside a
-    // module of the same name.
-    TempDir dir;
-    std::string bytes = cli::ReadTextFile(headless::ShippedResourceFile());
-    const auto at = bytes.find("PluginMain");
-    ASSERT_NE(at, std::string::npos);
-    bytes.replace(at, 10, "PluginMaim");
-    std::ofstream(dir / "Wrong.res", std::ios::binary) << bytes;
-    std::ofstream(dir / "Wrong.aip", std::ios::binary) << "not loaded";
+// bytes with the entry-point property's text misspelt.
+std::string WithWrongEntryPoint(std::string bytes) {
+    // 'wx86' as stored, id 0, length 12, then the text.
+    const std::string property = std::string("68xw\0\0\0\0\x0c\0\0\0", 12) + "PluginMain";
+    const auto at = bytes.find(property);
+    EXPECT_NE(at, std::string::npos);
+    if (at != std::string::npos) bytes.replace(at + 12, 10, "PluginMaim");
+    return bytes;
+}
 
+TEST(CliPlugin, AModuleWithAWrongDeclarationIsRefused) {
+    TempDir dir;
+#if defined(_WIN32)
+    // The module itself, its PiPL changed.
+    const std::string resources = dir / "Wrong.aip";
+    std::ofstream(resources, std::ios::binary)
+        << WithWrongEntryPoint(cli::ReadTextFile(PELVARO_MODULE_PATH));
+#else
+    // The shipped resources, changed, beside a module of the same name.
+    const std::string resources = dir / "Wrong.res";
+    std::ofstream(resources, std::ios::binary)
+        << WithWrongEntryPoint(cli::ReadTextFile(headless::ShippedResourceFile()));
+    std::ofstream(dir / "Wrong.aip", std::ios::binary) << "never loaded";
+#endif
     for (const Args& args : {Args{"info", "--plugin", dir / "Wrong.aip"},
                              Args{"about", "--plugin", dir / "Wrong.aip"}}) {
         const Outcome outcome = Tool(args);
         EXPECT_EQ(outcome.status, cli::kExitBadInput) << args[0];
-        EXPECT_NE(outcome.err.find(dir / "Wrong.res"), std::string::npos) << outcome.err;
+        EXPECT_NE(outcome.err.find(resources + ": PiPL 16000"), std::string::npos) << outcome.err;
         EXPECT_NE(outcome.err.find("entry point is \"PluginMaim\", expected \"PluginMain\""),
                   std::string::npos)
             << outcome.err;
