@@ -5,6 +5,9 @@
 
 namespace headless {
 
+// Appends the UTF-8 bytes of one code point (at most U+10FFFF).
+void AppendUtf8(std::string& out, char32_t c);
+
 // Lone surrogates become U+FFFD.
 std::string Utf8FromUtf16(const std::u16string& text);
 // Invalid UTF-8 bytes become U+FFFD.
