@@ -31,6 +31,12 @@ if [ ! -e "$ready" ]; then
     ) 9>"$WINEPREFIX.lock"
 fi
 
+# Debian's wineserver script starts the server with -p0, so it stops with each
+# program and every test would pay for a fresh server and its services. One
+# that lingers ten seconds serves a whole test run; if one already runs, this
+# does nothing.
+/usr/lib/wine/wineserver64 -p10 >/dev/null 2>&1 || true
+
 # A Windows console program ends its lines with CR LF; CTest reads the test list
 # of a GoogleTest program line by line and would keep the CR in every name.
 for arg in "$@"; do
