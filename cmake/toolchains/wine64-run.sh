@@ -33,9 +33,13 @@ fi
 
 # Debian's wineserver script starts the server with -p0, so it stops with each
 # program and every test would pay for a fresh server and its services. One
-# that lingers ten seconds serves a whole test run; if one already runs, this
-# does nothing.
-/usr/lib/wine/wineserver64 -p10 >/dev/null 2>&1 || true
+# that lingers ten seconds serves a whole test run (if one already runs, this
+# starts none). Its services are started at once by a program of our own with
+# no output: started by a test, they would keep the test's output pipes open
+# and CTest would wait for them.
+if /usr/lib/wine/wineserver64 -p10 >/dev/null 2>&1; then
+    "$wine" cmd.exe /c exit 0 </dev/null >/dev/null 2>&1 || true
+fi
 
 # A Windows console program ends its lines with CR LF; CTest reads the test list
 # of a GoogleTest program line by line and would keep the CR in every name.
