@@ -1,12 +1,11 @@
-# Entry points. Every target installs what is missing first (scripts/bootstrap.sh).
-.PHONY: all bootstrap build demo dll test clean
+# Entry points. Every target first installs what it needs, and only that
+# (scripts/bootstrap.sh TARGET); the steps are CMake workflow presets.
+.PHONY: all build demo dll test clean
 
 all: build
 
-bootstrap:
-	@bash scripts/bootstrap.sh
-
-build: bootstrap
+build:
+	@bash scripts/bootstrap.sh native
 	cmake --preset release
 	cmake --build --preset release
 
@@ -15,28 +14,22 @@ demo: build
 	build/release/bin/pelvaro demo -o pelvaro-demo
 
 # The shipped plug-in: the 32-bit Windows DLL, built with mingw-w64 into dist/.
-dll: bootstrap
-	cmake --preset win32
-	cmake --build --preset win32
-	cmake -E copy_if_different build/win32/bin/Pelvaro.aip dist/Pelvaro.aip
+dll:
+	@bash scripts/bootstrap.sh dll
+	cmake --workflow --preset dll
 
 # Every test: native release and sanitized debug suites (with the structural
 # check of dist/Pelvaro.aip), the Win64 build under wine64, the static 32-bit
-# x86 build under qemu, and one fixed CLI run that must give the same bits in
-# all three.
-test: dll
-	cmake --preset release
-	cmake --build --preset release
-	ctest --preset release
-	cmake --preset debug
-	cmake --build --preset debug
-	ctest --preset debug
-	cmake --preset win64
-	cmake --build --preset win64
-	ctest --preset win64
-	cmake --preset linux32
-	cmake --build --preset linux32
-	ctest --preset linux32
+# x86 build under qemu, the shipped DLL itself under 32-bit Wine, and one fixed
+# CLI run that must give the same bits in all four. Whatever reads
+# dist/Pelvaro.aip builds it first, in the same run.
+test:
+	@bash scripts/bootstrap.sh test
+	cmake --workflow --preset release
+	cmake --workflow --preset debug
+	cmake --workflow --preset win64
+	cmake --workflow --preset linux32
+	cmake --workflow --preset wine32
 	/usr/bin/python3 tests/samebits/compare_builds.py . build/samebits
 
 clean:
