@@ -1,6 +1,8 @@
 # Entry points. Every target first installs what it needs, and only that
 # (scripts/bootstrap.sh TARGET); the steps are CMake workflow presets.
 .PHONY: all build demo dll test clean
+# `time` on each step of `make test`, so a CI log shows what each costs.
+SHELL := /bin/bash
 
 all: build
 
@@ -25,12 +27,12 @@ dll:
 # dist/Pelvaro.aip builds it first, in the same run.
 test:
 	@bash scripts/bootstrap.sh test
-	cmake --workflow --preset release
-	cmake --workflow --preset debug
-	cmake --workflow --preset win64
-	cmake --workflow --preset linux32
-	cmake --workflow --preset wine32
-	/usr/bin/python3 tests/samebits/compare_builds.py . build/samebits
+	time cmake --workflow --preset release
+	time cmake --workflow --preset debug
+	time cmake --workflow --preset win64
+	time cmake --workflow --preset linux32
+	time cmake --workflow --preset wine32
+	time /usr/bin/python3 tests/samebits/compare_builds.py . build/samebits
 
 clean:
 	rm -rf build dist pelvaro-demo

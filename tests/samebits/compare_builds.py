@@ -2,8 +2,9 @@
 """One fixed filter run must give the same bits from every build of the CLI.
 
 Runs `pelvaro run` with the same document, seeds and parameters in the native
-release build, the Win64 build (under wine64) and the static 32-bit x86 build
-(under qemu), and compares the output files byte for byte. When they differ it
+release build, the Win64 build (under wine64), the static 32-bit x86 build
+(under qemu) and the Win32 CLI loading the shipped dist/Pelvaro.aip (under
+32-bit Wine), and compares the output files byte for byte. When they differ it
 names each value that differs, with its float bits in every build.
 
 Usage: compare_builds.py SOURCE_DIR [WORK_DIR]
@@ -18,13 +19,21 @@ import tempfile
 
 
 def builds(root):
-    wine = os.path.join(root, "cmake", "toolchains", "wine64-run.sh")
+    """Name, runner, executable, options and environment of each build."""
+    toolchains = os.path.join(root, "cmake", "toolchains")
+    build = os.path.join(root, "build")
     return [
-        ("native", [], os.path.join(root, "build", "release", "bin", "pelvaro"), {}),
-        ("win64", [wine], os.path.join(root, "build", "win64", "bin", "pelvaro.exe"),
-         {"WINEPREFIX": os.path.join(root, "build", "win64", "wineprefix")}),
+        ("native", [], os.path.join(build, "release", "bin", "pelvaro"), [], {}),
+        ("win64", [os.path.join(toolchains, "wine64-run.sh")],
+         os.path.join(build, "win64", "bin", "pelvaro.exe"), [],
+         {"WINEPREFIX": os.path.join(build, "win64", "wineprefix")}),
         ("linux32", ["/usr/bin/qemu-i386-static"],
-         os.path.join(root, "build", "linux32", "bin", "pelvaro"), {}),
+         os.path.join(build, "linux32", "bin", "pelvaro"), [], {}),
+        # The file a user installs, loaded by name as a user would.
+        ("shipped", [os.path.join(toolchains, "wine32-run.sh")],
+         os.path.join(build, "wine32", "bin", "pelvaro.exe"),
+         ["--plugin", os.path.join(root, "dist", "Pelvaro.aip")],
+         {"WINEPREFIX": os.path.join(build, "wine32", "wineprefix")}),
     ]
 
 
@@ -113,17 +122,17 @@ def main(argv):
     with open(document, "w", encoding="utf-8") as out:
         json.dump(mosaic(), out)
 
-    missing = [exe for _, _, exe, _ in builds(root) if not os.path.exists(exe)]
+    missing = [exe for _, _, exe, _, _ in builds(root) if not os.path.exists(exe)]
     if missing:
         sys.exit("compare_builds: missing " + ", ".join(missing) +
-                 "; build the presets release, win64 and linux32 first (make test does)")
+                 "; build the presets release, win64, linux32 and wine32 first (make test does)")
 
     passed = failed = 0
     for run, options in RUNS:
         outputs = {}
-        for name, runner, exe, env in builds(root):
+        for name, runner, exe, plugin, env in builds(root):
             target = os.path.join(work, f"{run}.{name}.json")
-            result = subprocess.run(runner + [exe, "run", document, "-o", target] + options,
+            result = subprocess.run(runner + [exe, "run", document, "-o", target] + plugin + options,
                                     env={**os.environ, **env}, capture_output=True, text=True)
             if result.returncode != 0:
                 print(f"FAILED  {run}: {name} exited with {result.returncode}: "
@@ -136,7 +145,7 @@ def main(argv):
             differing = [name for name, data in outputs.items() if data != reference]
             if not differing:
                 passed += 1
-                print(f"ok      {run}: native, win64 and linux32 wrote the same "
+                print(f"ok      {run}: {', '.join(outputs)} wrote the same "
                       f"{len(reference)} bytes")
                 continue
             print(f"FAILED  {run}: {', '.join(differing)} differ from native; the values:")
