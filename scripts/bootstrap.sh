@@ -10,8 +10,9 @@
 set -euo pipefail
 
 declare -A needs=(
-  # The native build: plug-in module, headless host, CLI and tests (make build, make demo).
-  [native]="build-essential cmake ninja-build libgtest-dev libgmock-dev nlohmann-json3-dev llvm"
+  # The native build: plug-in module, headless host, CLI and tests (make build, make demo);
+  # python3 runs the checks the tests register.
+  [native]="build-essential cmake ninja-build python3 libgtest-dev libgmock-dev nlohmann-json3-dev llvm"
   # The shipped 32-bit Windows DLL (make dll).
   [dll]="cmake ninja-build g++-mingw-w64-i686"
   # The structural check of the shipped DLL, in the native suites.
