@@ -158,7 +158,12 @@ std::string WriteDocumentSvg(const SvgDocumentFile& file) {
     }
     StringWriter writer;
     writer.out.reserve(file.sourceBytes + file.sourceBytes / 8);
-    file.xml->save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+    // The parser keeps no text outside the root element: the declaration,
+    // comments and the root go on lines of their own, as editors write them.
+    for (pugi::xml_node node = file.xml->first_child(); node; node = node.next_sibling()) {
+        node.print(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+        writer.out += '\n';
+    }
     return std::move(writer.out);
 }
 
