@@ -88,23 +88,11 @@ private:
     bool open_ = false;
 };
 
-// Where the parser gives up: the data fed one character at a time.
-std::size_t FaultOffset(std::string_view data) {
-    Geom::PathVector ignored;
-    Geom::PathBuilder builder(ignored);
-    Geom::SVGPathParser parser(builder);
-    for (std::size_t i = 0; i < data.size(); ++i) {
-        try {
-            parser.feed(data.data() + i, 1);
-        } catch (const std::exception&) {
-            return i;
-        }
-    }
-    try {
-        parser.finish();
-    } catch (const std::exception&) {
-    }
-    return data.size();
+// The first character that belongs to no path command or number; the size of
+// data when every character does (the fault is then in how they combine).
+std::size_t StrayCharacter(std::string_view data) {
+    const std::size_t at = data.find_first_not_of("MmLlHhVvCcSsQqTtAaZz0123456789.+-eE, \t\r\n\f");
+    return at == std::string_view::npos ? data.size() : at;
 }
 
 bool Finite(const Geom::Point& p) { return std::isfinite(p[Geom::X]) && std::isfinite(p[Geom::Y]); }
@@ -136,10 +124,12 @@ PathGeometry ParsePathData(std::string_view data) {
     try {
         parser.parse(data.data(), static_cast<int>(data.size()));
     } catch (const Geom::SVGPathParseError&) {
-        const std::size_t offset = FaultOffset(data);
-        throw PathDataError(offset, offset < data.size()
-                                        ? "unexpected character in path data"
-                                        : "path data ends in the middle of a command");
+        const std::size_t stray = StrayCharacter(data);
+        if (stray < data.size()) {
+            throw PathDataError(stray, "a character that is no command or number");
+        }
+        throw PathDataError(0, "its commands and numbers do not fit together (a command without "
+                               "all its numbers, a flag other than 0 or 1, or no M first)");
     }
     for (const Subpath& subpath : geometry.subpaths) {
         for (const Node& node : subpath.nodes) {
