@@ -128,8 +128,9 @@ PathGeometry ParsePathData(std::string_view data) {
         if (stray < data.size()) {
             throw PathDataError(stray, "a character that is no command or number");
         }
-        throw PathDataError(0, "its commands and numbers do not fit together (a command without "
-                               "all its numbers, a flag other than 0 or 1, or no M first)");
+        throw PathDataError(0,
+                            "its commands and numbers do not fit together (a command without "
+                            "all its numbers, a flag other than 0 or 1, or no M first)");
     }
     for (const Subpath& subpath : geometry.subpaths) {
         for (const Node& node : subpath.nodes) {

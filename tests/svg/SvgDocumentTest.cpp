@@ -37,22 +37,37 @@ TEST(SvgDocument, FillFollowsTheCascadeAsABrowserComputesIt) {
     const Case cases[] = {
         {"initial black", "<path id=\"p\"" + square + "/>", true},
         {"attribute none", "<path id=\"p\" fill=\"none\"" + square + "/>", false},
-        {"style beats attribute", "<path id=\"p\" fill=\"none\" style=\"fill:red\"" + square + "/>", true},
+        {"style beats attribute", "<path id=\"p\" fill=\"none\" style=\"fill:red\"" + square + "/>",
+         true},
         {"class rule beats attribute",
-         "<style>.c{fill:none}</style><path id=\"p\" class=\"x c\" fill=\"red\"" + square + "/>", false},
-        {"style beats rule", "<style>#p{fill:none}</style><path id=\"p\" style=\"fill:#000\"" + square + "/>", true},
+         "<style>.c{fill:none}</style><path id=\"p\" class=\"x c\" fill=\"red\"" + square + "/>",
+         false},
+        {"style beats rule",
+         "<style>#p{fill:none}</style><path id=\"p\" style=\"fill:#000\"" + square + "/>", true},
         {"important rule beats style",
-         "<style>path{fill:none !important}</style><path id=\"p\" style=\"fill:red\"" + square + "/>", false},
-        {"id beats class", "<style>#p{fill:red} .c{fill:none}</style><path id=\"p\" class=\"c\"" + square + "/>", true},
-        {"later rule of equal weight wins", "<style>.c{fill:red} .c{fill:none}</style><path id=\"p\" class=\"c\"" + square + "/>", false},
-        {"comma list", "<style>rect, path.c{fill:none}</style><path id=\"p\" class=\"c\"" + square + "/>", false},
-        {"compound needs every part", "<style>path.c.d{fill:none}</style><path id=\"p\" class=\"c\"" + square + "/>", true},
+         "<style>path{fill:none !important}</style><path id=\"p\" style=\"fill:red\"" + square +
+             "/>",
+         false},
+        {"id beats class",
+         "<style>#p{fill:red} .c{fill:none}</style><path id=\"p\" class=\"c\"" + square + "/>",
+         true},
+        {"later rule of equal weight wins",
+         "<style>.c{fill:red} .c{fill:none}</style><path id=\"p\" class=\"c\"" + square + "/>",
+         false},
+        {"comma list",
+         "<style>rect, path.c{fill:none}</style><path id=\"p\" class=\"c\"" + square + "/>", false},
+        {"compound needs every part",
+         "<style>path.c.d{fill:none}</style><path id=\"p\" class=\"c\"" + square + "/>", true},
         {"inherited from the group", "<g fill=\"none\"><path id=\"p\"" + square + "/></g>", false},
-        {"inherit keyword", "<g style=\"fill:none\"><path id=\"p\" fill=\"inherit\"" + square + "/></g>", false},
-        {"own value beats the group's", "<g fill=\"none\"><path id=\"p\" fill=\"#123\"" + square + "/></g>", true},
+        {"inherit keyword",
+         "<g style=\"fill:none\"><path id=\"p\" fill=\"inherit\"" + square + "/></g>", false},
+        {"own value beats the group's",
+         "<g fill=\"none\"><path id=\"p\" fill=\"#123\"" + square + "/></g>", true},
         {"paint server is a fill", "<path id=\"p\" fill=\"url(#g)\"" + square + "/>", true},
-        {"currentColor is a fill", "<g fill=\"none\"><path id=\"p\" fill=\"currentColor\"" + square + "/></g>", true},
-        {"commented rule is not read", "<style>/* .c{fill:none} */</style><path id=\"p\" class=\"c\"" + square + "/>", true},
+        {"currentColor is a fill",
+         "<g fill=\"none\"><path id=\"p\" fill=\"currentColor\"" + square + "/></g>", true},
+        {"commented rule is not read",
+         "<style>/* .c{fill:none} */</style><path id=\"p\" class=\"c\"" + square + "/>", true},
     };
     for (const Case& c : cases) {
         const cli::SvgDocumentFile file = cli::ReadDocumentSvg(Svg(c.body), "t.svg");
@@ -66,21 +81,20 @@ TEST(SvgDocument, SelectsWhatAnEditorLetsAPersonSelectOrTheGivenIds) {
     const std::string body =
         "<defs><path id=\"d\" d=\"M0 0H1V1Z\"/></defs>"
         "<clipPath id=\"clip\"><rect id=\"cr\" width=\"5\" height=\"5\"/></clipPath>"
-        "<g id=\"layer\"><path id=\"a\" d=\"M0 0H1V1Z\"/><rect id=\"b\" width=\"2\" height=\"2\"/></g>"
+        "<g id=\"layer\"><path id=\"a\" d=\"M0 0H1V1Z\"/><rect id=\"b\" width=\"2\" "
+        "height=\"2\"/></g>"
         "<g id=\"gone\" style=\"display:none\"><path id=\"c\" d=\"M0 0H1V1Z\"/></g>"
         "<path id=\"e\" visibility=\"hidden\" d=\"M0 0H1V1Z\"/>"
-        "<g id=\"shown\" visibility=\"hidden\"><path id=\"f\" visibility=\"visible\" d=\"M0 0H1V1Z\"/></g>"
+        "<g id=\"shown\" visibility=\"hidden\"><path id=\"f\" visibility=\"visible\" d=\"M0 "
+        "0H1V1Z\"/></g>"
         "<g id=\"lock\" sodipodi:insensitive=\"true\"><path id=\"g\" d=\"M0 0H1V1Z\"/></g>";
     struct Case {
         std::vector<std::string> ids;
         std::string selected;  // ids of the selected elements, in order
     };
     const Case cases[] = {
-        {{}, "a b f "},
-        {{"a"}, "a "},
-        {{"layer"}, "a b "},
-        {{"lock", "e"}, "e g "},
-        {{"d"}, ""},  // inside <defs>: never a path of the canvas
+        {{}, "a b f "},          {{"a"}, "a "}, {{"layer"}, "a b "},
+        {{"lock", "e"}, "e g "}, {{"d"}, ""},  // inside <defs>: never a path of the canvas
     };
     for (const Case& c : cases) {
         cli::SvgReadOptions options;
@@ -219,7 +233,8 @@ TEST(SvgDocument, StylePropertySetReplacesInPlaceOrAppends) {
         {"stroke:blue; fill : red ;", "stroke:blue; fill:#000"},
         {"fill:red;fill:green", "fill:#000"},
     };
-    for (const Case& c : cases) EXPECT_EQ(cli::SetStyleProperty(c.style, "fill", "#000"), c.result) << c.style;
+    for (const Case& c : cases)
+        EXPECT_EQ(cli::SetStyleProperty(c.style, "fill", "#000"), c.result) << c.style;
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ TEST(SvgPathData, ReadsTheWholeGrammarAndWritesAbsoluteLinesAndCubics) {
         {"M0 0 C 1 2 3 4 5 6 S 9 8 10 10", "M 0 0 C 1 2 3 4 5 6 C 7 8 9 8 10 10"},
         {"M0 0 Q 3 6 6 0", "M 0 0 C 2 4 4 4 6 0"},  // a quadratic is an exact cubic
         {"M0 0 Q 3 6 6 0 T 12 0", "M 0 0 C 2 4 4 4 6 0 C 8 -4 10 -4 12 0"},
-        {"M 1 1 z l 3 3", "M 1 1 Z M 1 1 L 4 4"},  // after Z drawing starts at the start again
+        {"M 1 1 z l 3 3", "M 1 1 Z M 1 1 L 4 4"},   // after Z drawing starts at the start again
         {"M0 0 A 0 5 0 0 1 10 0", "M 0 0 L 10 0"},  // a flat arc is a line
         {"M0 0 A 5 5 0 0 1 0 0", "M 0 0"},          // an arc to its own start draws nothing
         {"M 0 0 L 10 0 M 20 0 L 30 0", "M 0 0 L 10 0 M 20 0 L 30 0"},
@@ -45,10 +45,10 @@ TEST(SvgPathData, ArcsBecomeCubicsOfAtMostNinetyDegreesOnTheEllipse) {
         Geom::Point centre;
     };
     const Case cases[] = {
-        {"M 10 0 A 10 10 0 0 1 0 10", 2, false, {0, 0}},   // a quarter
-        {"M 10 0 A 10 10 0 1 1 0 -10", 4, true, {0, 0}},   // three quarters
+        {"M 10 0 A 10 10 0 0 1 0 10", 2, false, {0, 0}},      // a quarter
+        {"M 10 0 A 10 10 0 1 1 0 -10", 4, true, {0, 0}},      // three quarters
         {"M10 0A10 10 0 1110 0.001", 5, true, {20, 0.0005}},  // compact flags, nearly whole
-        {"M 10 0 a10,10 0 0,1 -20,0", 3, true, {0, 0}},    // a half: two quarters
+        {"M 10 0 a10,10 0 0,1 -20,0", 3, true, {0, 0}},       // a half: two quarters
     };
     for (const Case& c : cases) {
         const cli::svg::PathGeometry geometry = cli::svg::ParsePathData(c.data);
@@ -58,7 +58,8 @@ TEST(SvgPathData, ArcsBecomeCubicsOfAtMostNinetyDegreesOnTheEllipse) {
         EXPECT_EQ(geometry.hadArcs, c.split) << c.data;
         // Every anchor and the middle of every cubic lie on the circle of radius 10.
         for (std::size_t i = 1; i < nodes.size(); ++i) {
-            const Geom::Point mid = (nodes[i - 1].p + nodes[i - 1].out * 3 + nodes[i].in * 3 + nodes[i].p) / 8;
+            const Geom::Point mid =
+                (nodes[i - 1].p + nodes[i - 1].out * 3 + nodes[i].in * 3 + nodes[i].p) / 8;
             EXPECT_NEAR(Geom::L2(nodes[i].p - c.centre), 10.0, 1e-6) << c.data;
             EXPECT_NEAR(Geom::L2(mid - c.centre), 10.0, 0.003) << c.data;
         }
@@ -73,9 +74,7 @@ TEST(SvgPathData, FaultsNameTheCharacterWhereTheGrammarBreaks) {
     const Case cases[] = {
         {"M 0 0 L 1 x", 10},  // a stray character: where it is
         {"L 5 5", 0},         // faults of order: the start of the data
-        {"M 0 0 L", 0},
-        {"M 0 0 A 5 5 0 2 1 10 0", 0},
-        {"M 0 0 L 1e999 0", 0},  // out of range
+        {"M 0 0 L", 0},      {"M 0 0 A 5 5 0 2 1 10 0", 0}, {"M 0 0 L 1e999 0", 0},  // out of range
     };
     for (const Case& c : cases) {
         try {
