@@ -10,6 +10,7 @@ packages=(
   llvm clang
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64
   qemu-user-static g++-multilib python3-pefile
+  inkscape
 )
 
 missing=()
