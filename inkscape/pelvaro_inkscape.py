@@ -74,12 +74,22 @@ def command_line(argv):
     return args
 
 
+def worth_showing(line):
+    """Inkscape shows whatever reaches standard error in a dialog: pass on
+    warnings, errors and split joints, not the routine lines of a good run."""
+    return not (line.startswith("seed: ") or
+                (line.startswith("pelvaro run: joints: ") and line.endswith("kept every one")))
+
+
 def main():
     args = command_line(sys.argv[1:])
     sys.stdout.flush()
-    # The tool writes the document to our standard output and its messages
-    # to our standard error, as Inkscape expects.
-    sys.exit(subprocess.call(args))
+    # The document goes straight to our standard output, as Inkscape expects.
+    done = subprocess.run(args, stderr=subprocess.PIPE, text=True)
+    for line in done.stderr.splitlines():
+        if done.returncode != 0 or worth_showing(line):
+            sys.stderr.write(line + "\n")
+    sys.exit(done.returncode)
 
 
 if __name__ == "__main__":
