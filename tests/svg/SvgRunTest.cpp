@@ -146,4 +146,32 @@ TEST(SvgRun, WeldSnapsChainsOntoTheirFirstAnchorWithTheHandles) {
     }
 }
 
+TEST(SvgRun, JointsAreFoundAcrossEveryNeighbouringCellAndOnlyWithinTheTolerance) {
+    struct Case {
+        float ax, ay, bx, by;
+        bool joined;
+    };
+    const Case cases[] = {
+        {0.019f, 0.021f, 0.021f, 0.019f, true},  // diagonal cells, up and right
+        {0.021f, 0.021f, 0.019f, 0.019f, true},  // diagonal cells, down and left
+        {0.001f, 0.5f, -0.001f, 0.5f, true},     // across zero
+        {-5.0f, -5.0f, -5.0f, -5.019f, true},    // the cell above
+        {10.0f, 10.0f, 10.03f, 10.0f, false},    // a neighbouring cell, too far
+        {249.04f, 0.0f, 249.05f, 0.0f, true},    // float noise across a rounding boundary
+        {3.0f, 3.0f, 3.0f, 3.0f, true},
+    };
+    for (const Case& c : cases) {
+        headless::Document document;
+        for (const RealPoint p : {RealPoint{c.ax, c.ay}, RealPoint{c.bx, c.by}}) {
+            headless::Art art;
+            PathSegment s{};
+            s.p = s.in = s.out = p;
+            art.segments = {s};
+            document.art.push_back(art);
+        }
+        EXPECT_EQ(cli::FindJoints(document, 0.02).size(), c.joined ? 1u : 0u)
+            << c.ax << "," << c.ay << " " << c.bx << "," << c.by;
+    }
+}
+
 }  // namespace
