@@ -5,11 +5,13 @@
 
 #include <cmath>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/Documents.h"
 #include "cli/Joints.h"
 #include "cli/svg/SvgDocument.h"
 
@@ -171,6 +173,27 @@ TEST(SvgRun, JointsAreFoundAcrossEveryNeighbouringCellAndOnlyWithinTheTolerance)
         }
         EXPECT_EQ(cli::FindJoints(document, 0.02).size(), c.joined ? 1u : 0u)
             << c.ax << "," << c.ay << " " << c.bx << "," << c.by;
+    }
+}
+
+TEST(SvgRun, FormatComesFromTheExtensionThenFormatThenTheContent) {
+    using cli::DocumentFormat;
+    struct Case {
+        const char* path;
+        std::optional<std::string> format;
+        const char* content;
+        DocumentFormat expected;
+    };
+    const Case cases[] = {
+        {"map.SVG", std::nullopt, "{}", DocumentFormat::kSvg},
+        {"map.json", std::string("svg"), "<svg/>", DocumentFormat::kJson},  // the name tells
+        {"", std::string("svg"), "{}", DocumentFormat::kSvg},               // standard input
+        {"drawing.xml", std::nullopt, "\n  <svg/>", DocumentFormat::kSvg},
+        {"", std::nullopt, " {\"art\": []}", DocumentFormat::kJson},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(cli::FormatOf(c.path, c.format, cli::SniffFormat(c.content)), c.expected)
+            << c.path;
     }
 }
 
