@@ -84,6 +84,14 @@ public:
                  std::string("malformed XML: ") + result.description() +
                      "; fix the markup there (xmllint --noout FILE shows every fault)");
         }
+        if (result.encoding != pugi::encoding_utf8) {
+            // The document is written back in UTF-8: say so in its declaration.
+            for (pugi::xml_node node = file_.xml->first_child(); node; node = node.next_sibling()) {
+                if (node.type() == pugi::node_declaration && node.attribute("encoding")) {
+                    node.attribute("encoding").set_value("UTF-8");
+                }
+            }
+        }
         const pugi::xml_node root = file_.xml->document_element();
         if (LocalName(root) != "svg") {
             Fail(static_cast<std::size_t>(root.offset_debug()),

@@ -221,6 +221,19 @@ TEST(SvgDocument, AnUntouchedDocumentIsWrittenBackByteForByte) {
     EXPECT_EQ(cli::WriteDocumentSvg(file), expected);
 }
 
+TEST(SvgDocument, AnotherEncodingIsReadAndWrittenAsUtf8) {
+    const std::string text = "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n" +
+                             Svg("<path id=\"\u00e9\" d=\"M0 0H1V1Z\"/>");
+    std::string utf16 = "\xFF\xFE";                // little-endian, with its byte order mark
+    for (const char c : text) utf16 += {c, '\0'};  // the text is ASCII but for the id
+    utf16.replace(utf16.find(std::string("\xC3\0\xA9\0", 4)), 4, std::string("\xE9\0", 2));
+    const cli::SvgDocumentFile file = cli::ReadDocumentSvg(utf16, "t.svg");
+    ASSERT_EQ(file.document.art.size(), 1u);
+    std::string expected = text;
+    expected.replace(expected.find("UTF-16"), 6, "UTF-8");
+    EXPECT_EQ(cli::WriteDocumentSvg(file), expected + "\n");
+}
+
 TEST(SvgDocument, StylePropertySetReplacesInPlaceOrAppends) {
     struct Case {
         const char* style;
