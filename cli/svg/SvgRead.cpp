@@ -108,10 +108,15 @@ public:
                 (first.count > 1 ? " (" + std::to_string(first.count) + " in all)" : ""));
         }
         for (const std::string& id : ids_) {
-            if (!foundIds_.count(id)) {
-                file_.warnings.push_back(fileName_ + ": warning: no element has the id '" + id +
-                                         "', so it selects nothing");
-            }
+            if (foundIds_.count(id)) continue;
+            const pugi::xml_node named = file_.xml->find_node(
+                [&](const pugi::xml_node& node) { return id == node.attribute("id").value(); });
+            file_.warnings.push_back(
+                (named ? Place(static_cast<std::size_t>(named.offset_debug())) : fileName_) +
+                ": warning: the id '" + id + "' selects nothing: " +
+                (named ? "its element is not drawn as it stands (in <defs>, a clip path, mask, "
+                         "marker, pattern or symbol) or is not a path"
+                       : "no element has it"));
         }
         file_.asRead = file_.document;
         file_.sourceBytes = text_.size();

@@ -107,6 +107,9 @@ TEST(SvgDocument, SelectsWhatAnEditorLetsAPersonSelectOrTheGivenIds) {
             }
         }
         EXPECT_EQ(selected, c.selected) << (c.ids.empty() ? "(no ids)" : c.ids[0]);
+        // An id that selects nothing is said, never silent.
+        const bool selectsNothing = !c.ids.empty() && c.selected.empty();
+        EXPECT_EQ(file.warnings.size(), selectsNothing ? 1u : 0u) << c.ids.size();
     }
 }
 
