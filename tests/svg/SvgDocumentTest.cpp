@@ -237,6 +237,30 @@ TEST(SvgDocument, AnotherEncodingIsReadAndWrittenAsUtf8) {
     EXPECT_EQ(cli::WriteDocumentSvg(file), expected + "\n");
 }
 
+TEST(SvgDocument, DoctypeEntitiesAreExpandedNotEscaped) {
+    // As one illustration program declares its namespaces.
+    const std::string text =
+        "<!DOCTYPE svg [\n<!ENTITY ns_svg \"http://www.w3.org/2000/svg\">\n"
+        "<!ENTITY st0 'fill:none'>\n]>\n"
+        "<svg xmlns=\"&ns_svg;\"><path style=\"&st0;\" d=\"M0 0H1V1Z\"/></svg>";
+    const cli::SvgDocumentFile file = cli::ReadDocumentSvg(text, "t.svg");
+    ASSERT_EQ(file.document.art.size(), 1u);
+    EXPECT_EQ(file.document.art[0].style.fillPaint, 0);  // the style came through the entity
+    const std::string written = cli::WriteDocumentSvg(file);
+    EXPECT_NE(written.find("<svg xmlns=\"http://www.w3.org/2000/svg\">"), std::string::npos)
+        << written;
+    EXPECT_EQ(written.find("&amp;"), std::string::npos) << written;
+}
+
+TEST(SvgDocument, ElementsWithTheSvgPrefixAreRead) {
+    const cli::SvgDocumentFile file = cli::ReadDocumentSvg(
+        "<svg:svg xmlns:svg=\"http://www.w3.org/2000/svg\"><svg:g transform=\"translate(5)\">"
+        "<svg:rect width=\"2\" height=\"2\"/></svg:g></svg:svg>",
+        "t.svg");
+    ASSERT_EQ(file.document.art.size(), 1u);
+    EXPECT_EQ(file.document.art[0].segments[0].p.h, 5.0f);
+}
+
 TEST(SvgDocument, StylePropertySetReplacesInPlaceOrAppends) {
     struct Case {
         const char* style;
