@@ -1,6 +1,6 @@
 # Entry points. Every target first installs what it needs, and only that
 # (scripts/bootstrap.sh TARGET); the steps are CMake workflow presets.
-.PHONY: all build demo dll test clean
+.PHONY: all build demo dll test clean install-inkscape
 # `time` on each step of `make test`, so a CI log shows what each costs.
 SHELL := /bin/bash
 
@@ -14,6 +14,16 @@ build:
 # The main job: the filter on the built-in mosaic, written to ./pelvaro-demo.
 demo: build
 	build/release/bin/pelvaro demo -o pelvaro-demo
+
+# The Inkscape extension, with the tool and the plug-in module it runs, into
+# the user's extension folder: Extensions > tovi plug-ins > Pelvaro.
+INKSCAPE_EXTENSIONS ?= $(HOME)/.config/inkscape/extensions
+install-inkscape: build
+	mkdir -p $(INKSCAPE_EXTENSIONS)/pelvaro
+	install -m 644 inkscape/pelvaro.inx $(INKSCAPE_EXTENSIONS)/pelvaro.inx
+	install -m 755 inkscape/pelvaro_inkscape.py $(INKSCAPE_EXTENSIONS)/pelvaro_inkscape.py
+	install -m 755 build/release/bin/pelvaro $(INKSCAPE_EXTENSIONS)/pelvaro/pelvaro
+	install -m 644 build/release/bin/Pelvaro.aip $(INKSCAPE_EXTENSIONS)/pelvaro/Pelvaro.aip
 
 # The shipped plug-in: the 32-bit Windows DLL, built with mingw-w64 into dist/.
 dll:

@@ -12,7 +12,11 @@ set -euo pipefail
 declare -A needs=(
   # The native build: plug-in module, headless host, CLI and tests (make build, make demo);
   # python3 runs the checks the tests register.
-  [native]="build-essential cmake ninja-build python3 libgtest-dev libgmock-dev nlohmann-json3-dev llvm"
+  [native]="build-essential cmake ninja-build python3 libgtest-dev libgmock-dev nlohmann-json3-dev llvm
+            libpugixml-dev lib2geom-dev libboost-dev pkg-config"
+  # The Inkscape extension's checks in the native suites: its .inx against the
+  # schema Inkscape ships.
+  [inkscape]="libxml2-utils inkscape"
   # The shipped 32-bit Windows DLL (make dll).
   [dll]="cmake ninja-build g++-mingw-w64-i686"
   # The structural check of the shipped DLL, in the native suites.
@@ -32,7 +36,7 @@ declare -A needs=(
 )
 # Targets made of other targets.
 declare -A includes=(
-  [test]="native dll structure win64 linux32 wine32"
+  [test]="native inkscape dll structure win64 linux32 wine32"
 )
 
 usage() {
