@@ -7,6 +7,7 @@ set(PELVARO_SHIPPED_DLL ${PROJECT_SOURCE_DIR}/dist/Pelvaro.aip CACHE FILEPATH
 if(PELVARO_DIST_DIR)
   # This is the win32 build itself: every build copies the DLL into dist/.
   add_custom_target(pelvaro_dist ALL
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PELVARO_DIST_DIR}
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Pelvaro> ${PELVARO_DIST_DIR}/
     COMMENT "Copying the shipped plug-in into ${PELVARO_DIST_DIR}"
     VERBATIM)
