@@ -11,6 +11,7 @@
 #include "cli/FileIO.h"
 #include "cli/FilterRun.h"
 #include "cli/FloatText.h"
+#include "cli/Guarded.h"
 #include "cli/InputError.h"
 #include "cli/Mosaic.h"
 #include "cli/Options.h"
@@ -36,44 +37,6 @@ const char* const kUsage =
     "'pelvaro <command> --help' tells more about each.\n"
     "exit status: 0 done, 1 the plug-in or the output failed, 2 bad input or options\n";
 
-#define PELVARO_FILTER_OPTIONS                                                                \
-    "  --seed N       seed of the host's random source, 0 to 4294967295\n"                    \
-    "  --range R      move range in points, finite and >= 0; offsets are at most R/2 long\n"  \
-    "                 (default 6)\n"                                                          \
-    "  --gray-min A   lowest random gray in percent, 0 to 100 (default 5)\n"                  \
-    "  --gray-max B   highest random gray in percent, 0 to 100 (default 95)\n"                \
-    "  --fill         give each filled path a random gray (default)\n"                        \
-    "  --no-fill      leave the fills as they are\n"                                          \
-    "  --plugin PATH  the plug-in module to load (default: Pelvaro.aip beside pelvaro)\n"
-
-const char* const kRunUsage =
-    "usage: pelvaro run IN -o OUT [--seed N] [--range R] [--gray-min A] [--gray-max B]\n"
-    "                  [--fill | --no-fill] [--plugin PATH]\n"
-    "\n"
-    "Reads the document IN (JSON), runs the filter on its selected paths and writes the\n"
-    "result to OUT: an SVG picture when OUT ends in .svg, else a JSON document. Without\n"
-    "--seed a seed is picked and printed on stderr as 'seed: N'; the same seed and\n"
-    "options give the same result bit for bit. On any error OUT is left as it was.\n"
-    "The values are typed into the filter's own dialog, which keeps the range within\n"
-    "0 to 1000 and puts the two grays in order.\n"
-    "\n"
-    "options:\n"
-    "  -o OUT         the output file (required)\n" PELVARO_FILTER_OPTIONS;
-
-const char* const kDemoUsage =
-    "usage: pelvaro demo [-o DIR] [--seed N] [--range R] [--gray-min A] [--gray-max B]\n"
-    "                   [--fill | --no-fill] [--plugin PATH]\n"
-    "\n"
-    "Runs the filter on a built-in mosaic of adjoining squares and triangles and writes\n"
-    "before.svg, after.svg, before.json and after.json to DIR, then prints a summary.\n"
-    "The seed is 7 unless --seed is given, so the demo repeats.\n"
-    "\n"
-    "options:\n"
-    "  -o DIR         the output directory, made when missing (default ./pelvaro-demo)\n"
-    PELVARO_FILTER_OPTIONS;
-
-#undef PELVARO_FILTER_OPTIONS
-
 namespace {
 
 bool EndsWithSvg(const std::string& path) {
@@ -92,26 +55,6 @@ std::string Fixed(double value, int digits) {
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", digits, value);
     return text;
-}
-
-// Runs body, turning the tool's errors into a one-line message and a status.
-template <typename Body>
-int Guarded(const char* command, std::ostream& err, Body body) {
-    try {
-        return body();
-    } catch (const InputError& error) {
-        err << "pelvaro " << command << ": " << error.what() << "\n";
-        return kExitBadInput;
-    } catch (const JobError& error) {
-        err << "pelvaro " << command << ": " << error.what() << "\n";
-        return kExitFailed;
-    } catch (const std::bad_alloc&) {
-        err << "pelvaro " << command << ": out of memory\n";
-        return kExitFailed;
-    } catch (const std::exception& error) {
-        err << "pelvaro " << command << ": internal error: " << error.what() << "\n";
-        return kExitFailed;
-    }
 }
 
 void WarnIfHeld(const char* command, const std::string& held, std::ostream& err) {
@@ -137,8 +80,8 @@ RunSummary Summarize(const headless::Document& before, const headless::Document&
         for (std::size_t s = 0; s < segments; ++s) {
             const RealPoint p = was.segments[s].p;
             const RealPoint q = is.segments[s].p;
-            const double offset = std::hypot(static_cast<double>(q.h) - p.h,
-                                             static_cast<double>(q.v) - p.v);
+            const double offset =
+                std::hypot(static_cast<double>(q.h) - p.h, static_cast<double>(q.v) - p.v);
             summary.largestOffset = std::max(summary.largestOffset, offset);
             if (!was.selected) continue;
             ++summary.anchors;
@@ -163,7 +106,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     return Guarded("run", err, [&] {
         const RunOptions options = ParseRunOptions(args);
         if (options.help) {
-            out << kRunUsage;
+            out << UsageOf("run");
             return kExitOk;
         }
         DocumentFile file = ReadDocumentJson(ReadTextFile(options.input), options.input);
@@ -173,9 +116,8 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         const std::string held = RunFilter(file.document, plugin.entry(), options.filter.params,
                                            seed, setup, plugin.resources());
         WarnIfHeld("run", held, err);
-        WriteFileAtomically(options.output, EndsWithSvg(options.output)
-                                                ? WriteSvg(file.document)
-                                                : WriteDocumentJson(file));
+        WriteFileAtomically(options.output, EndsWithSvg(options.output) ? WriteSvg(file.document)
+                                                                        : WriteDocumentJson(file));
         return kExitOk;
     });
 }
@@ -184,7 +126,7 @@ int DemoCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     return Guarded("demo", err, [&] {
         const DemoOptions options = ParseDemoOptions(args);
         if (options.help) {
-            out << kDemoUsage;
+            out << UsageOf("demo");
             return kExitOk;
         }
         const headless::Document before = BuiltInMosaic();
@@ -217,15 +159,15 @@ int DemoCommand(const std::vector<std::string>& args, std::ostream& out, std::os
 
         const RunSummary summary = Summarize(before, after);
         out << "pelvaro demo: the filter on the built-in mosaic, seed " << seed << "\n"
-            << "  range " << FloatText(params.moveRange) << ", gray "
-            << FloatText(params.grayMin) << " to " << FloatText(params.grayMax) << " %, fill "
+            << "  range " << FloatText(params.moveRange) << ", gray " << FloatText(params.grayMin)
+            << " to " << FloatText(params.grayMax) << " %, fill "
             << (params.randomFill ? "on" : "off") << "\n"
             << "  paths:              " << summary.paths << " (" << summary.selectedPaths
             << " selected)\n"
             << "  anchors:            " << summary.anchors << " (of the selected paths)\n"
             << "  distinct positions: " << summary.distinctPositions << "\n"
-            << "  shared positions:   " << summary.sharedPositions << ", still shared after: "
-            << summary.sharedKept << "\n"
+            << "  shared positions:   " << summary.sharedPositions
+            << ", still shared after: " << summary.sharedKept << "\n"
             << "  largest offset:     " << Fixed(summary.largestOffset, 3)
             << " (at most half the range, " << FloatText(params.moveRange / 2.0f) << ")\n"
             << "  wrote " << written << "\n";
