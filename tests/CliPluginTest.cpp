@@ -13,6 +13,7 @@
 #include "cli/FileIO.h"
 #include "cli/PluginCommands.h"
 #include "headless/PluginResources.h"
+#include "tests/TempDir.h"
 
 namespace {
 
@@ -39,22 +40,6 @@ Args WithPlugin(Args args) {
 #endif
     return args;
 }
-
-// A fresh directory for one test, removed afterwards.
-struct TempDir {
-    TempDir() {
-        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-        path = fs::temp_directory_path() / (std::string("pelvaro-plugin-") + test->name());
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-    std::string operator/(const std::string& name) const { return (path / name).string(); }
-    fs::path path;
-};
 
 const std::string kMosaic = std::string(PELVARO_FIXTURES) + "/small-mosaic.json";
 
