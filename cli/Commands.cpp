@@ -110,7 +110,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
             return kExitOk;
         }
         DocumentFile file = ReadDocumentJson(ReadTextFile(options.input), options.input);
-        const LoadedPlugin plugin(options.filter.plugin);
+        const LoadedPlugin plugin("run", options.filter);
         const uint32_t seed = options.filter.seed ? *options.filter.seed : PickSeed();
         if (!options.filter.seed) err << "seed: " << seed << "\n";
         const std::string held = RunFilter(file.document, plugin.entry(), options.filter.params,
@@ -131,7 +131,7 @@ int DemoCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         }
         const headless::Document before = BuiltInMosaic();
         headless::Document after = before;
-        const LoadedPlugin plugin(options.filter.plugin);
+        const LoadedPlugin plugin("demo", options.filter);
         const uint32_t seed = options.filter.seed.value_or(kDemoSeed);
         const JitterParams& params = options.filter.params;
         WarnIfHeld("demo", RunFilter(after, plugin.entry(), params, seed, {}, plugin.resources()),

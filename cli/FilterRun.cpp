@@ -1,10 +1,12 @@
 #include "cli/FilterRun.h"
 
+#include <filesystem>
 #include <stdexcept>
 
 #include "cli/ExecutablePath.h"
 #include "cli/InputError.h"
 #include "cli/ParametersScript.h"
+#include "cli/PluginWatch.h"
 #include "headless/PluginResources.h"
 
 #if defined(PELVARO_IN_PROCESS)
@@ -29,21 +31,24 @@ void Check(HostErr code, const char* message) {
 std::string DefaultPluginPath() {
     const auto directory = ExecutableDirectory();
     if (directory.empty()) {
-        throw InputError("cannot find the directory of the running tool, so not the plug-in "
-                         "beside it; name it with --plugin PATH");
+        throw InputError(
+            "cannot find the directory of the running tool, so not the plug-in "
+            "beside it; name it with --plugin PATH");
     }
     return (directory / kModuleFileName).string();
 }
 
-LoadedPlugin::LoadedPlugin(const std::optional<std::string>& path) {
+LoadedPlugin::LoadedPlugin(const char* command, const PluginOptions& options) {
 #if defined(PELVARO_IN_PROCESS)
-    if (!path) {
-        entry_ = &PluginMain;
+    if (!options.plugin) {
+        entry_ = WatchedEntry(&PluginMain, command, options.timeoutSeconds);
         resources_ = headless::ShippedResources();  // linked in: the shipped resources
         return;
     }
 #endif
-    const std::string file = path ? *path : DefaultPluginPath();
+    // Absolute, so that the loader never searches its own path for a bare name.
+    const std::string file =
+        options.plugin ? std::filesystem::absolute(*options.plugin).string() : DefaultPluginPath();
     try {
         resources_ = headless::ResourcesForModule(file);
         headless::CheckPluginDeclaration(*resources_);
@@ -55,7 +60,7 @@ LoadedPlugin::LoadedPlugin(const std::optional<std::string>& path) {
     } catch (const std::exception& error) {
         throw InputError(error.what());  // names the module and the loader's reason
     }
-    entry_ = module_->entry();
+    entry_ = WatchedEntry(module_->entry(), command, options.timeoutSeconds);
 }
 
 std::string HostErrText(HostErr code) {

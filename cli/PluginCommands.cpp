@@ -53,7 +53,7 @@ int AboutCommand(const std::vector<std::string>& args, std::ostream& out, std::o
             out << UsageOf("about");
             return kExitOk;
         }
-        const LoadedPlugin plugin(options.module.plugin);
+        const LoadedPlugin plugin("about", options.module);
         std::vector<headless::AboutBoxRecord> boxes;
         WithStartedPlugin(plugin, [&](headless::Host& host) {
             const auto item = FamilyAboutItem(host);
@@ -77,7 +77,7 @@ int InfoCommand(const std::vector<std::string>& args, std::ostream& out, std::os
             out << UsageOf("info");
             return kExitOk;
         }
-        const LoadedPlugin plugin(options.module.plugin);
+        const LoadedPlugin plugin("info", options.module);
         WithStartedPlugin(plugin, [&](headless::Host& host) {
             const headless::Declaration& declared = host.PluginDeclaration();
             out << "resources: " << plugin.resources()->Origin() << "\n"

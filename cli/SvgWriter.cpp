@@ -102,17 +102,17 @@ std::string WriteSvg(const headless::Document& document) {
     const double scale = 600.0 / std::max(width, height);  // the larger side is 600 px
 
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    out += "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" +
-           Number(bounds.left - margin) + " " + Number(bounds.top - margin) + " " +
-           Number(width) + " " + Number(height) + "\" width=\"" + Number(width * scale) +
-           "\" height=\"" + Number(height * scale) + "\">\n";
+    out += "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" + Number(bounds.left - margin) +
+           " " + Number(bounds.top - margin) + " " + Number(width) + " " + Number(height) +
+           "\" width=\"" + Number(width * scale) + "\" height=\"" + Number(height * scale) +
+           "\">\n";
     for (const auto& art : document.art) {
         if (art.type != kPathArt || art.segments.empty()) continue;
         out += "  <path d=\"" + SvgPathData(art) + "\" fill=\"" + SvgFill(art.style) +
                "\" stroke=\"#000000\" stroke-width=\"" + Number(stroke) + "\"";
         if (!art.selected) {
-            out += " stroke-dasharray=\"" + Number(stroke * 4.0) + " " + Number(stroke * 2.0) +
-                   "\"";
+            out +=
+                " stroke-dasharray=\"" + Number(stroke * 4.0) + " " + Number(stroke * 2.0) + "\"";
         }
         out += "/>\n";
     }
