@@ -19,13 +19,6 @@ namespace {
 
 constexpr const char* kModuleFileName = "Pelvaro.aip";
 
-void Check(HostErr code, const char* message) {
-    if (code != kNoErr) {
-        throw JobError(std::string("the plug-in answered ") + message + " with " +
-                       HostErrText(code));
-    }
-}
-
 }  // namespace
 
 std::string DefaultPluginPath() {
@@ -74,6 +67,23 @@ std::string HostErrText(HostErr code) {
     return text + "'";
 }
 
+void CheckAnswer(const headless::Host& host, HostErr code, const char* message) {
+    const std::vector<std::string>& problems = host.Problems();
+    if (code == kNoErr && problems.empty()) return;
+    std::string reasons;
+    for (const std::string& problem : problems)
+        reasons += (reasons.empty() ? "" : "; also ") + problem;
+    if (code == kNoErr) {
+        throw JobError(
+            std::string("the host could not do what the plug-in asked while it handled ") +
+            message + ": " + reasons);
+    }
+    std::string text =
+        std::string("the plug-in answered ") + message + " with " + HostErrText(code);
+    if (!reasons.empty()) text += " after the host failed it: " + reasons;
+    throw JobError(text);
+}
+
 HostErr PrepareParameters(headless::Host& host, PluginMainProc entry, const JitterParams& params) {
     host.ScriptDialog(ParametersDialogScript(params));
     return host.FilterGetParameters(entry);
@@ -85,7 +95,7 @@ std::string RunFilter(headless::Document& document, PluginMainProc entry,
     headless::Host host(document, seed);
     host.LoadPlugin(resources ? std::move(resources) : headless::ShippedResources());
     if (setup) setup(host);
-    Check(host.Startup(entry), "\"SP Interface\"/\"Startup\"");
+    CheckAnswer(host, host.Startup(entry), "\"SP Interface\"/\"Startup\"");
     HostErr code = PrepareParameters(host, entry, params);
     const char* failed = "\"AI Filter\"/\"AI Get Parameters\"";
     if (code == kNoErr) {
@@ -94,8 +104,8 @@ std::string RunFilter(headless::Document& document, PluginMainProc entry,
     }
     // Shut down after a failed run too, so the plug-in frees what it holds.
     const HostErr shutdown = host.Shutdown(entry);
-    Check(code, failed);
-    Check(shutdown, "\"SP Interface\"/\"Shutdown\"");
+    CheckAnswer(host, code, failed);
+    CheckAnswer(host, shutdown, "\"SP Interface\"/\"Shutdown\"");
     const headless::Holdings held = host.Held();
     return held.Empty() ? std::string() : held.Describe();
 }

@@ -47,6 +47,11 @@ std::string DefaultPluginPath();
 // number otherwise.
 std::string HostErrText(HostErr code);
 
+// Throws JobError when the plug-in answered message with an error code, or
+// when the host noted a problem while it ran (a dialog it could not show, a
+// string it could not read); the error tells the code and the host's reasons.
+void CheckAnswer(const headless::Host& host, HostErr code, const char* message);
+
 // Puts params where the filter reads them, as a user would: sends "AI Get
 // Parameters" with a script that types the range and the two grays into the
 // dialog, sets the check box and clicks OK. The dialog keeps the values in

@@ -12,13 +12,6 @@ namespace cli {
 
 namespace {
 
-void Check(HostErr code, const char* message) {
-    if (code != kNoErr) {
-        throw JobError(std::string("the plug-in answered ") + message + " with " +
-                       HostErrText(code));
-    }
-}
-
 // The item the plug-in added to a submenu of the host's About menu.
 std::optional<MenuItemHandle> FamilyAboutItem(const headless::Host& host) {
     const auto groups = host.MenuGroups();
@@ -39,9 +32,9 @@ void WithStartedPlugin(const LoadedPlugin& plugin, Body&& body) {
     headless::Document document;
     headless::Host host(document, 0);
     host.LoadPlugin(plugin.resources());
-    Check(host.Startup(plugin.entry()), "\"SP Interface\"/\"Startup\"");
+    CheckAnswer(host, host.Startup(plugin.entry()), "\"SP Interface\"/\"Startup\"");
     body(host);
-    Check(host.Shutdown(plugin.entry()), "\"SP Interface\"/\"Shutdown\"");
+    CheckAnswer(host, host.Shutdown(plugin.entry()), "\"SP Interface\"/\"Shutdown\"");
 }
 
 }  // namespace
@@ -60,7 +53,7 @@ int AboutCommand(const std::vector<std::string>& args, std::ostream& out, std::o
             if (!item) {
                 throw JobError("the plug-in added no item to a submenu of the About menu");
             }
-            Check(host.MenuGo(plugin.entry(), *item), "\"AI Menu\"/\"AI Go\"");
+            CheckAnswer(host, host.MenuGo(plugin.entry(), *item), "\"AI Menu\"/\"AI Go\"");
             boxes = host.AboutBoxes();
         });
         if (boxes.empty()) throw JobError("the plug-in showed no About box for its item");
