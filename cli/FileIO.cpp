@@ -39,8 +39,7 @@ fs::path TemporaryBeside(const fs::path& target) {
     throw JobError("cannot write '" + target.string() + "': no free temporary name beside it");
 }
 
-// The file path names: through symbolic links, even to a file not made yet,
-// so that replacing it keeps the link a link.
+// The file path names through symbolic links, when it is not made yet.
 fs::path FollowLinks(const fs::path& path) {
     fs::path target = path;
     std::error_code error;
@@ -110,19 +109,23 @@ std::string ReadTextFile(const std::string& path) {
 
 void WriteFileAtomically(const std::string& path, const std::string& content) {
     std::error_code error;
-    const fs::path target = FollowLinks(path);
-    const fs::file_status status = fs::status(target, error);
+    const fs::file_status status = fs::status(path, error);  // through any links
     if (fs::is_directory(status)) throw JobError("cannot write '" + path + "': it is a directory");
     if (fs::exists(status) && !fs::is_regular_file(status)) {
-        // A device or a FIFO: renaming over it would put a plain file in its place.
+        // A device or a FIFO (/dev/null, /dev/stdout on a pipe): renaming over
+        // it would put a plain file in its place.
         errno = 0;
-        std::ofstream out(target, std::ios::binary);
+        std::ofstream out(path, std::ios::binary);
         if (!out) throw JobError("cannot write '" + path + "': " + Cause());
         out.write(content.data(), static_cast<std::streamsize>(content.size()));
         out.close();
         if (!out) throw JobError("cannot write '" + path + "': " + Cause());
         return;
     }
+    // The file itself, so that a link to it stays a link.
+    std::error_code unresolved;
+    fs::path target = fs::exists(status) ? fs::canonical(path, unresolved) : FollowLinks(path);
+    if (unresolved) target = path;
     const fs::path temporary = TemporaryBeside(target);
     const RemovedOnSignal removal(temporary);
     errno = 0;

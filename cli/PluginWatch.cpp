@@ -1,27 +1,42 @@
 #include "cli/PluginWatch.h"
 
-#if !defined(_WIN32)
-
-#include <signal.h>
-#include <unistd.h>
-
+#include <csignal>
 #include <cstring>
 #include <iterator>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <signal.h>
+#include <unistd.h>
+#endif
 
 namespace cli {
 
 namespace {
 
-// What the handlers read. They run on the faulting thread with the plug-in's
-// state in any shape, so they use nothing but these and async-signal-safe calls.
+// What the handlers read. They run with the plug-in's state in any shape, so
+// they use nothing but these and calls that are safe there (no allocation).
 PluginMainProc sEntry = nullptr;
 const char* sCommand = "";
 unsigned sTimeout = 0;
 const char* volatile sCaller = nullptr;  // null between messages
 const char* volatile sSelector = nullptr;
 
-constexpr int kCrashSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
-struct sigaction sPrevious[std::size(kCrashSignals)];
+#if defined(_WIN32)
+
+void Put(const char* text) {
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), text, static_cast<DWORD>(std::strlen(text)), &written,
+              nullptr);
+}
+
+[[noreturn]] void EndProcess() {
+    TerminateProcess(GetCurrentProcess(), 1);
+    ExitProcess(1);  // not reached
+}
+
+#else
 
 void Put(const char* text) {
     for (std::size_t left = std::strlen(text); left > 0;) {
@@ -32,7 +47,11 @@ void Put(const char* text) {
     }
 }
 
-// Unsigned decimal into buffer, async-signal-safe.
+[[noreturn]] void EndProcess() { _exit(1); }
+
+#endif
+
+// Unsigned decimal into buffer, without allocating.
 const char* Decimal(unsigned value, char (&buffer)[16]) {
     char* p = buffer + sizeof buffer;
     *--p = '\0';
@@ -55,8 +74,90 @@ const char* Decimal(unsigned value, char (&buffer)[16]) {
     Put("\"/\"");
     Put(sSelector);
     Put("\"\n");
-    _exit(1);
+    EndProcess();
 }
+
+[[noreturn]] void ReportTimeout() {
+    char seconds[16];
+    Report("did not return within ", Decimal(sTimeout, seconds), " s and was ended");
+}
+
+#if defined(_WIN32)
+
+// A crash is a structured exception that nothing handles; abort() raises SIGABRT.
+const char* ExceptionName(DWORD code) {
+    switch (code) {
+        case EXCEPTION_ACCESS_VIOLATION:
+            return "EXCEPTION_ACCESS_VIOLATION";
+        case EXCEPTION_STACK_OVERFLOW:
+            return "EXCEPTION_STACK_OVERFLOW";
+        case EXCEPTION_INT_DIVIDE_BY_ZERO:
+            return "EXCEPTION_INT_DIVIDE_BY_ZERO";
+        case EXCEPTION_ILLEGAL_INSTRUCTION:
+            return "EXCEPTION_ILLEGAL_INSTRUCTION";
+        case EXCEPTION_PRIV_INSTRUCTION:
+            return "EXCEPTION_PRIV_INSTRUCTION";
+        case EXCEPTION_IN_PAGE_ERROR:
+            return "EXCEPTION_IN_PAGE_ERROR";
+        default:
+            return "an unhandled exception";
+    }
+}
+
+LPTOP_LEVEL_EXCEPTION_FILTER sPreviousFilter = nullptr;
+
+LONG WINAPI OnException(EXCEPTION_POINTERS* info) {
+    if (sCaller == nullptr) {
+        return sPreviousFilter != nullptr ? sPreviousFilter(info) : EXCEPTION_CONTINUE_SEARCH;
+    }
+    Report("crashed (", ExceptionName(info->ExceptionRecord->ExceptionCode), ")");
+}
+
+void OnAbort(int signal) {
+    if (sCaller == nullptr) {
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+        return;
+    }
+    Report("crashed (", "SIGABRT", ")");
+}
+
+void CALLBACK OnTimeout(void*, BOOLEAN) {
+    if (sCaller != nullptr) ReportTimeout();
+}
+
+void InstallHandlers() {
+    static bool installed = false;
+    if (installed) return;
+    installed = true;
+    sPreviousFilter = SetUnhandledExceptionFilter(&OnException);
+    std::signal(SIGABRT, &OnAbort);
+}
+
+// The limit of one message: a timer-queue timer, ended when the message returns.
+class MessageTimer {
+public:
+    MessageTimer() {
+        if (sTimeout != 0) {
+            CreateTimerQueueTimer(&timer_, nullptr, &OnTimeout, nullptr, sTimeout * 1000, 0,
+                                  WT_EXECUTEONLYONCE);
+        }
+    }
+    ~MessageTimer() {
+        // Waits for a callback already running, which ends the process anyway.
+        if (timer_ != nullptr) DeleteTimerQueueTimer(nullptr, timer_, INVALID_HANDLE_VALUE);
+    }
+    MessageTimer(const MessageTimer&) = delete;
+    MessageTimer& operator=(const MessageTimer&) = delete;
+
+private:
+    HANDLE timer_ = nullptr;
+};
+
+#else
+
+constexpr int kCrashSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
+struct sigaction sPrevious[std::size(kCrashSignals)];
 
 const char* SignalName(int signal) {
     switch (signal) {
@@ -88,9 +189,7 @@ void OnCrash(int signal) {
 }
 
 void OnTimeout(int) {
-    if (sCaller == nullptr) return;
-    char seconds[16];
-    Report("did not return within ", Decimal(sTimeout, seconds), " s and was ended");
+    if (sCaller != nullptr) ReportTimeout();
 }
 
 void InstallHandlers() {
@@ -115,20 +214,36 @@ void InstallHandlers() {
     sigaction(SIGALRM, &timeout, nullptr);
 }
 
+// The limit of one message: the process's alarm, given back to an outer
+// message (none today) when this one returns.
+class MessageTimer {
+public:
+    MessageTimer() : outerLeft_(alarm(0)) { alarm(sTimeout); }
+    ~MessageTimer() {
+        alarm(0);
+        alarm(outerLeft_);
+    }
+    MessageTimer(const MessageTimer&) = delete;
+    MessageTimer& operator=(const MessageTimer&) = delete;
+
+private:
+    unsigned outerLeft_;
+};
+
+#endif
+
 HostErr HOSTAPI Watched(const char* caller, const char* selector, void* message) {
-    // A message sent while one is handled (none today) keeps the outer one's
-    // name and limit once it returns.
     const char* const outerCaller = sCaller;
     const char* const outerSelector = sSelector;
-    const unsigned outerLeft = alarm(0);
     sCaller = caller != nullptr ? caller : "(null)";
     sSelector = selector != nullptr ? selector : "(null)";
-    alarm(sTimeout);
-    const HostErr result = sEntry(caller, selector, message);
-    alarm(0);
+    HostErr result;
+    {
+        const MessageTimer timer;
+        result = sEntry(caller, selector, message);
+    }
     sCaller = outerCaller;
     sSelector = outerSelector;
-    alarm(outerLeft);
     return result;
 }
 
@@ -143,16 +258,3 @@ PluginMainProc WatchedEntry(PluginMainProc entry, const char* command, unsigned 
 }
 
 }  // namespace cli
-
-#else
-
-namespace cli {
-
-// A Windows build runs only under the test harness (wine64); a crash there
-// already ends the process with the exception's code, which the harness
-// reports, and no Windows test drives a module that hangs.
-PluginMainProc WatchedEntry(PluginMainProc entry, const char*, unsigned) { return entry; }
-
-}  // namespace cli
-
-#endif
