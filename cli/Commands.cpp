@@ -3,16 +3,21 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <iostream>
 #include <map>
 #include <random>
+#include <sstream>
 #include <utility>
 
+#include "cli/DemoDrawing.h"
 #include "cli/DocumentJson.h"
+#include "cli/Documents.h"
 #include "cli/FileIO.h"
 #include "cli/FilterRun.h"
 #include "cli/FloatText.h"
 #include "cli/Guarded.h"
 #include "cli/InputError.h"
+#include "cli/Joints.h"
 #include "cli/Mosaic.h"
 #include "cli/Options.h"
 #include "cli/PluginCommands.h"
@@ -29,7 +34,7 @@ const char* const kUsage =
     "module Pelvaro.aip, driven by a headless host.\n"
     "\n"
     "commands:\n"
-    "  run IN -o OUT   run the filter on the document IN (JSON), write OUT (JSON or .svg)\n"
+    "  run IN -o OUT   run the filter on the document IN (SVG or JSON), write OUT\n"
     "  demo [-o DIR]   run the filter on a built-in mosaic, write pictures and documents\n"
     "  about           show the plug-in's About box\n"
     "  info            show what the plug-in declares and registers\n"
@@ -39,13 +44,6 @@ const char* const kUsage =
 
 namespace {
 
-bool EndsWithSvg(const std::string& path) {
-    if (path.size() < 4) return false;
-    std::string tail = path.substr(path.size() - 4);
-    for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return tail == ".svg";
-}
-
 uint32_t PickSeed() {
     std::random_device device;
     return static_cast<uint32_t>(device());
@@ -54,6 +52,39 @@ uint32_t PickSeed() {
 std::string Fixed(double value, int digits) {
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", digits, value);
+    return text;
+}
+
+std::string ReadStandardInput() {
+    std::ostringstream content;
+    content << std::cin.rdbuf();
+    if (std::cin.bad()) throw InputError("cannot read the document from standard input");
+    return std::move(content).str();
+}
+
+// The joints of the document before the run, welded when asked.
+struct JointRun {
+    std::vector<Joint> joints;
+    std::size_t welded = 0;  // anchors the weld moved
+};
+
+JointRun BeforeRun(headless::Document& document, const FilterOptions& filter) {
+    JointRun run;
+    run.joints = FindJoints(document, filter.jointTolerance);
+    if (filter.weld) run.welded = Weld(document, run.joints);
+    return run;
+}
+
+std::string JointReport(const JointRun& run, const headless::Document& after,
+                        const FilterOptions& filter) {
+    const std::string tolerance = FloatText(static_cast<float>(filter.jointTolerance));
+    const std::size_t split = CountSplit(after, run.joints, filter.jointTolerance);
+    std::string text = "joints: " + std::to_string(run.joints.size()) +
+                       " between selected paths (anchors within " + tolerance + ")";
+    if (filter.weld) text += ", " + std::to_string(run.welded) + " anchors welded";
+    if (split == 0) return text + "; the run kept every one";
+    text += "; the run split " + std::to_string(split);
+    if (!filter.weld) text += " (--weld " + tolerance + " keeps them joined)";
     return text;
 }
 
@@ -109,15 +140,34 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
             out << UsageOf("run");
             return kExitOk;
         }
-        DocumentFile file = ReadDocumentJson(ReadTextFile(options.input), options.input);
+        const bool fromStdin = options.input == "-";
+        const std::string text = fromStdin ? ReadStandardInput() : ReadTextFile(options.input);
+        const std::string inputName = fromStdin ? "<stdin>" : options.input;
+        const DocumentFormat inFormat =
+            FormatOf(fromStdin ? "" : options.input, options.format, SniffFormat(text));
+        const DocumentFormat outFormat =
+            FormatOf(options.output == "-" ? "" : options.output, options.format, inFormat);
+        LoadedDocument loaded = LoadedDocument::Read(text, inputName, inFormat, options.ids);
+        for (const std::string& warning : loaded.warnings())
+            err << "pelvaro run: " << warning << "\n";
+
         const LoadedPlugin plugin("run", options.filter);
         const uint32_t seed = options.filter.seed ? *options.filter.seed : PickSeed();
         if (!options.filter.seed) err << "seed: " << seed << "\n";
-        const std::string held = RunFilter(file.document, plugin.entry(), options.filter.params,
-                                           seed, setup, plugin.resources());
+        headless::Document& document = loaded.document();
+        const JointRun joints = BeforeRun(document, options.filter);
+        const std::string held = RunFilter(document, plugin.entry(), options.filter.params, seed,
+                                           setup, plugin.resources());
         WarnIfHeld("run", held, err);
-        WriteFileAtomically(options.output, EndsWithSvg(options.output) ? WriteSvg(file.document)
-                                                                        : WriteDocumentJson(file));
+        err << "pelvaro run: " << JointReport(joints, document, options.filter) << "\n";
+        const std::string result = loaded.Write(outFormat);
+        if (options.output == "-") {
+            out << result;
+            out.flush();
+            if (!out) throw JobError("cannot write the document to standard output");
+        } else {
+            WriteFileAtomically(options.output, result);
+        }
         return kExitOk;
     });
 }
@@ -145,11 +195,34 @@ int DemoCommand(const std::vector<std::string>& args, std::ostream& out, std::os
             throw JobError("cannot make the directory '" + options.directory +
                            "': " + error.message());
         }
-        const std::pair<const char*, std::string> files[] = {
+        std::vector<std::pair<std::string, std::string>> files = {
             {"before.svg", WriteSvg(before)},
             {"after.svg", WriteSvg(after)},
             {"before.json", WriteDocumentJson(before)},
             {"after.json", WriteDocumentJson(after)}};
+        // The drawing: an SVG as a drawing program saves it, run as it is and
+        // with the weld, to show the joints that float noise splits.
+        std::string drawingReport;
+        if (SvgDocumentsAvailable()) {
+            const std::string drawing = DemoDrawing();
+            files.emplace_back("drawing.svg", drawing);
+            for (const bool weld : {false, true}) {
+                LoadedDocument loaded =
+                    LoadedDocument::Read(drawing, "drawing.svg", DocumentFormat::kSvg, {});
+                FilterOptions filter = options.filter;
+                filter.weld = weld;
+                const JointRun joints = BeforeRun(loaded.document(), filter);
+                WarnIfHeld("demo",
+                           RunFilter(loaded.document(), plugin.entry(), params, seed, {},
+                                     plugin.resources()),
+                           err);
+                drawingReport += std::string("  drawing.svg") +
+                                 (weld ? " welded:  " : ":         ") +
+                                 JointReport(joints, loaded.document(), filter) + "\n";
+                files.emplace_back(weld ? "drawing-welded.svg" : "drawing-after.svg",
+                                   loaded.Write(DocumentFormat::kSvg));
+            }
+        }
         std::string written;
         for (const auto& [name, content] : files) {
             const std::string path = (directory / name).string();
@@ -170,7 +243,7 @@ int DemoCommand(const std::vector<std::string>& args, std::ostream& out, std::os
             << ", still shared after: " << summary.sharedKept << "\n"
             << "  largest offset:     " << Fixed(summary.largestOffset, 3)
             << " (at most half the range, " << FloatText(params.moveRange / 2.0f) << ")\n"
-            << "  wrote " << written << "\n";
+            << drawingReport << "  wrote " << written << "\n";
         return kExitOk;
     });
 }

@@ -24,12 +24,18 @@ struct PluginOptions {
 struct FilterOptions : PluginOptions {
     JitterParams params = kDefaultJitterParams;
     std::optional<uint32_t> seed;
+    // Anchors of different selected paths this close count as joined; --weld
+    // snaps them together before the run.
+    double jointTolerance = 0.02;
+    bool weld = false;
 };
 
 struct RunOptions {
     bool help = false;
     std::string input;
     std::string output;
+    std::optional<std::string> format;  // "svg" or "json", where a file name does not tell
+    std::vector<std::string> ids;       // SVG elements to select (--id, repeatable)
     FilterOptions filter;
 };
 
