@@ -1,6 +1,6 @@
 # Entry points. Every target first installs what it needs, and only that
 # (scripts/bootstrap.sh TARGET); the steps are CMake workflow presets.
-.PHONY: all build demo dll test clean install-inkscape
+.PHONY: all build demo dll test fuzz clean install-inkscape
 # `time` on each build step of `make test`, so a CI log shows what each costs;
 # the same-bits summary stays the last line.
 SHELL := /bin/bash
@@ -44,6 +44,15 @@ test:
 	time cmake --workflow --preset linux32
 	time cmake --workflow --preset wine32
 	/usr/bin/python3 tests/samebits/compare_builds.py . build/samebits
+
+# The libFuzzer targets of the readers (preset fuzz, clang), each run for
+# FUZZ_SECONDS; corpora grow in build/fuzz/corpus, faults land in build/fuzz/findings.
+FUZZ_SECONDS ?= 300
+fuzz:
+	@bash scripts/bootstrap.sh native fuzz
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	scripts/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build dist pelvaro-demo

@@ -31,7 +31,7 @@ declare -A needs=(
   [wine32]="cmake ninja-build g++-mingw-w64-i686 googletest libc6-i386 libz-mingw-w64 qemu-user-static"
   # Benchmarks.
   [bench]="libbenchmark-dev"
-  # Fuzz targets (clang's libFuzzer).
+  # Fuzz targets (clang's libFuzzer); they read with the native build's libraries.
   [fuzz]="clang libclang-rt-14-dev"
 )
 # Targets made of other targets.
