@@ -56,7 +56,8 @@ TEST(CliPlugin, InfoPrintsTheDeclarationAndTheRegisteredFilter) {
     const Outcome outcome = Tool(WithPlugin({"info"}));
     ASSERT_EQ(outcome.status, cli::kExitOk) << outcome.err;
 #if defined(_WIN32)
-    const std::string origin = PELVARO_MODULE_PATH;  // read from the module itself
+    // Read from the module itself, named as the CLI loaded it: absolute, in Windows form.
+    const std::string origin = std::filesystem::absolute(PELVARO_MODULE_PATH).string();
 #else
     const std::string origin = headless::ShippedResourceFile();
 #endif
