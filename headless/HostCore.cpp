@@ -25,15 +25,20 @@ uintptr_t NextToken() {
     return next.fetch_add(0x10);
 }
 
-uintptr_t KeyTable::Intern(const std::string& text) {
+std::size_t NextKindIndex() {
+    static std::atomic<std::size_t> next{0};
+    return next.fetch_add(1);
+}
+
+uintptr_t KeyTable::Intern(std::string_view text) {
     const auto it = byText_.find(text);
     if (it != byText_.end()) return it->second;
     const uintptr_t token = NextToken();
-    text_.emplace(token, text);
+    known_.insert(token);
     try {
-        byText_.emplace(text, token);
+        byText_.emplace(std::string(text), token);
     } catch (...) {
-        text_.erase(token);
+        known_.erase(token);
         throw;
     }
     return token;
@@ -50,30 +55,17 @@ HostCore* Current() { return gCurrent; }
 CurrentScope::CurrentScope(HostCore& core) : previous_(gCurrent) { gCurrent = &core; }
 CurrentScope::~CurrentScope() { gCurrent = previous_; }
 
-std::size_t HostCore::Log(const Op& op, std::string_view detail) {
-    calls.push_back(HostCall{op.name, std::string(detail), op.fallible, kNoErr, false});
-    return calls.size() - 1;
-}
-
-std::optional<HostErr> HostCore::Inject(const Op& op) {
+std::optional<HostErr> HostCore::InjectSet(const Op& op) {
     assert(op.fallible);
-    ++fallibleCalls;
     const auto nth = faults.nth.find(fallibleCalls);
     if (nth != faults.nth.end()) {
         const HostErr code = nth->second;
         faults.nth.erase(nth);
         return code;
     }
-    const auto named = faults.ops.find(op.name);
+    const auto named = faults.ops.find(&op);
     if (named != faults.ops.end()) return named->second;
     return std::nullopt;
-}
-
-void HostCore::Finish(std::size_t entry, HostErr result, bool injected) {
-    // The log may have been cleared by a nested call of the host's user.
-    if (entry >= calls.size()) return;
-    calls[entry].result = result;
-    calls[entry].injected = injected;
 }
 
 void* HostCore::NewBlock(std::size_t size, std::byte fill) {
@@ -138,9 +130,17 @@ ArtHandle HostCore::ArtFor(std::size_t index) {
 }
 
 Art* HostCore::FindArt(ArtHandle handle) {
-    const auto it = artIndex_.find(FromRef(handle));
-    if (it == artIndex_.end() || it->second >= document.art.size()) return nullptr;
-    return &document.art[it->second];
+    const uintptr_t token = FromRef(handle);
+    // A path is read and written segment by segment: the last one found is
+    // found again without hashing.
+    if (token != lastArtToken_ || token == 0) {
+        const auto it = artIndex_.find(token);
+        if (it == artIndex_.end()) return nullptr;
+        lastArtToken_ = token;
+        lastArtIndex_ = it->second;
+    }
+    if (lastArtIndex_ >= document.art.size()) return nullptr;
+    return &document.art[lastArtIndex_];
 }
 
 HostErr HostCore::FindPath(ArtHandle handle, Art** path) {

@@ -5,11 +5,19 @@
 // the dictionary is released, and goes when another array replaces it.
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <cstdint>
-#include <map>
+#include <memory>
+#include <memory_resource>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
+
+#include "headless/CallLog.h"
 
 namespace headless::detail {
 
@@ -18,9 +26,41 @@ struct ArrayEntry {
     float real = 0.0f;
 };
 
+// The entries of an array: two in place (an offset, the common case), more on
+// the heap.
+class ArrayEntries {
+public:
+    std::size_t size() const { return size_; }
+    ArrayEntry& operator[](std::size_t index) { return data()[index]; }
+    const ArrayEntry& operator[](std::size_t index) const { return data()[index]; }
+
+    // Inserts an entry before position (at most size()).
+    void insert(std::size_t position, ArrayEntry entry) {
+        if (size_ == kInPlace && more_.empty()) more_.assign(inPlace_.begin(), inPlace_.end());
+        if (!more_.empty()) {
+            more_.insert(more_.begin() + static_cast<std::ptrdiff_t>(position), entry);
+        } else {
+            std::copy_backward(inPlace_.begin() + static_cast<std::ptrdiff_t>(position),
+                               inPlace_.begin() + static_cast<std::ptrdiff_t>(size_),
+                               inPlace_.begin() + static_cast<std::ptrdiff_t>(size_ + 1));
+            inPlace_[position] = entry;
+        }
+        ++size_;
+    }
+
+private:
+    static constexpr std::size_t kInPlace = 2;
+    ArrayEntry* data() { return more_.empty() ? inPlace_.data() : more_.data(); }
+    const ArrayEntry* data() const { return more_.empty() ? inPlace_.data() : more_.data(); }
+
+    std::array<ArrayEntry, kInPlace> inPlace_{};
+    std::vector<ArrayEntry> more_;  // all entries once there are more than kInPlace
+    std::size_t size_ = 0;
+};
+
 struct ArrayObject {
     static constexpr const char* kKind = "array";
-    std::vector<ArrayEntry> entries;
+    ArrayEntries entries;
     uintptr_t owner = 0;  // the dictionary that owns it, or 0: its creator's
 
     bool HeldByPlugin() const { return owner == 0; }
@@ -28,20 +68,25 @@ struct ArrayObject {
 
 struct DictionaryObject {
     static constexpr const char* kKind = "dictionary";
-    std::map<uintptr_t, uintptr_t> arrays;  // key token -> array token, owned
+    DictionaryObject() : arrays(pool.get()) {}
+
+    // Entries in pooled nodes: one dictionary may hold a million offsets.
+    std::unique_ptr<std::pmr::unsynchronized_pool_resource> pool =
+        std::make_unique<std::pmr::unsynchronized_pool_resource>();
+    std::pmr::unordered_map<uintptr_t, uintptr_t> arrays;  // key token -> array token, owned
 };
 
 // Interned dictionary keys; the host's for its whole life.
 class KeyTable {
 public:
-    // The key for text, made on first use.
-    uintptr_t Intern(const std::string& text);
-    bool Known(uintptr_t key) const { return text_.count(key) != 0; }
-    int Count() const { return static_cast<int>(text_.size()); }
+    // The key for text, made on first use: one hash lookup for a known text.
+    uintptr_t Intern(std::string_view text);
+    bool Known(uintptr_t key) const { return known_.count(key) != 0; }
+    int Count() const { return static_cast<int>(known_.size()); }
 
 private:
-    std::unordered_map<std::string, uintptr_t> byText_;
-    std::unordered_map<uintptr_t, std::string> text_;
+    std::unordered_map<std::string, uintptr_t, TextHash, std::equal_to<>> byText_;
+    std::unordered_set<uintptr_t> known_;
 };
 
 }  // namespace headless::detail

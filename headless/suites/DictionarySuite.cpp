@@ -58,10 +58,13 @@ HostErr HOSTAPI GetArrayEntry(DictionaryRef dict, DictKey key, ArrayRef* array) 
     return Fallible(kGetArrayEntry, {}, [&](HostCore& host) -> HostErr {
         const DictionaryObject* object = Find(host, dict);
         if (object == nullptr) return kBadDictionaryErr;
-        if (!host.keys.Known(FromRef(key))) return kBadKeyErr;
-        if (array == nullptr) return kBadParameterErr;
+        // Only known keys have entries, so the key is checked only when absent.
         const auto entry = object->arrays.find(FromRef(key));
-        if (entry == object->arrays.end()) return kNoEntryErr;
+        if (entry == object->arrays.end()) {
+            if (!host.keys.Known(FromRef(key))) return kBadKeyErr;
+            return array == nullptr ? kBadParameterErr : kNoEntryErr;
+        }
+        if (array == nullptr) return kBadParameterErr;
         *array = ToRef<ArrayRef>(entry->second);  // stays the dictionary's
         return kNoErr;
     });
