@@ -1,5 +1,5 @@
 # Entry points. Every target installs what is missing first (scripts/bootstrap.sh).
-.PHONY: all bootstrap build demo dll test clean
+.PHONY: all bootstrap build demo dll test bench clean
 
 all: build
 
@@ -13,6 +13,12 @@ build: bootstrap
 # The main job: the filter on the built-in mosaic, written to ./pelvaro-demo.
 demo: build
 	build/release/bin/pelvaro demo -o pelvaro-demo
+
+# Figures: the hot paths (Google Benchmark, with ratios) and the whole run on
+# a mosaic of a million anchors. CPU time, so a busy machine skews less.
+bench: build
+	build/release/bin/pelvaro_bench --benchmark_counters_tabular=true
+	build/release/bin/pelvaro_run_bench --anchors 1000000
 
 # The shipped plug-in: the 32-bit Windows DLL, built with mingw-w64 into dist/.
 dll: bootstrap
