@@ -119,6 +119,17 @@ enum class Member : uint8_t {
     kCmyk,
 };
 
+// What a number is, for a message: its pieces, joined only for a fault.
+struct What {
+    const char* a;
+    const char* b = "";
+    const char* c = "";
+    std::string Text() const { return std::string(a) + b + c; }
+};
+
+constexpr const char* kFillShape =
+    ": \"fill\" must be null, {\"gray\": g}, {\"rgb\": [r, g, b]} or {\"cmyk\": [c, m, y, k]}";
+
 struct FillKind {
     const char* name;
     int32_t code;
@@ -180,7 +191,7 @@ private:
     Frame PlaceInArt(Member member, Value kind, std::string_view text);
     Frame PlaceInSegment(Member member, Value kind);
     Frame PlaceInFill(Member member, Value kind, std::string_view text);
-    void Number(Value kind, std::string_view text, const std::string& what, float& out,
+    void Number(Value kind, std::string_view text, const What& what, float& out,
                 std::string& fault);
     void CloseArt(const Open_& open);
     void CloseSegment();
@@ -395,8 +406,8 @@ Frame DocumentHandler::Place(Value kind, std::string_view text) {
                 const char* name = member == Member::kP    ? "p"
                                    : member == Member::kIn ? "in"
                                                            : "out";
-                Number(kind, text, std::string("\"") + name + "\" " + (index == 0 ? "x" : "y"),
-                       numbers_[index], elementFault_);
+                Number(kind, text, What{"\"", name, index == 0 ? "\" x" : "\" y"}, numbers_[index],
+                       elementFault_);
             }
             return container ? Frame::kSkip : Frame::kPoint;
         }
@@ -404,8 +415,7 @@ Frame DocumentHandler::Place(Value kind, std::string_view text) {
             const std::size_t index = parent.count++;
             if (index < fillLevels_) {
                 const auto member = open_[open_.size() - 2].member;
-                Number(kind, text,
-                       std::string("fill \"") + (member == Member::kRgb ? "rgb" : "cmyk") + "\"",
+                Number(kind, text, What{"fill \"", member == Member::kRgb ? "rgb" : "cmyk", "\""},
                        numbers_[index], elementFault_);
             }
             return container ? Frame::kSkip : Frame::kLevels;
@@ -447,9 +457,7 @@ Frame DocumentHandler::PlaceInArt(Member member, Value kind, std::string_view te
         case Member::kFill:
             if (kind == Value::kNull) break;  // no fill paint
             if (kind == Value::kObject) return Frame::kFill;
-            ArtFault(ArtWhere() +
-                     ": \"fill\" must be null, {\"gray\": g}, {\"rgb\": [r, g, b]} or "
-                     "{\"cmyk\": [c, m, y, k]}");
+            ArtFault(ArtWhere() + kFillShape);
             break;
         case Member::kSegments:
             if (kind == Value::kArray) return Frame::kSegments;
@@ -481,10 +489,8 @@ Frame DocumentHandler::PlaceInSegment(Member member, Value kind) {
 
 Frame DocumentHandler::PlaceInFill(Member member, Value kind, std::string_view text) {
     Open_& fill = open_.back();
-    const std::string shape =
-        ": \"fill\" must be null, {\"gray\": g}, {\"rgb\": [r, g, b]} or {\"cmyk\": [c, m, y, k]}";
     if (member == Member::kUnknown || fill.count > 1) {
-        ArtFault(ArtWhere() + shape);
+        ArtFault(ArtWhere() + kFillShape);
         return Frame::kSkip;
     }
     const FillKind& fillKind = kFillKinds[member == Member::kGray  ? 0
@@ -494,7 +500,7 @@ Frame DocumentHandler::PlaceInFill(Member member, Value kind, std::string_view t
     art_->style.fillColorKind = fillKind.code;
     if (fillKind.levels == 1) {
         std::string fault;
-        Number(kind, text, "fill \"gray\"", art_->style.fillColor[0], fault);
+        Number(kind, text, What{"fill \"gray\""}, art_->style.fillColor[0], fault);
         if (!fault.empty()) ArtFault(ArtWhere() + ": " + fault);
         return Frame::kSkip;
     }
@@ -509,21 +515,21 @@ Frame DocumentHandler::PlaceInFill(Member member, Value kind, std::string_view t
 }
 
 // Reads a number as a float; a fault goes to fault (the first one kept).
-void DocumentHandler::Number(Value kind, std::string_view text, const std::string& what, float& out,
+void DocumentHandler::Number(Value kind, std::string_view text, const What& what, float& out,
                              std::string& fault) {
     if (!fault.empty()) return;
     if (kind != Value::kNumber) {
-        fault = what + " must be a number";
+        fault = what.Text() + " must be a number";
         return;
     }
     float value = 0.0f;
     const FloatParse parse = ParseFloat(text, value);
     if (parse == FloatParse::kOutOfRange || (parse == FloatParse::kOk && !std::isfinite(value))) {
-        fault = what + " " + std::string(text) + " is out of float range";
+        fault = what.Text() + " " + std::string(text) + " is out of float range";
         return;
     }
     if (parse != FloatParse::kOk) {
-        fault = what + " " + std::string(text) + " is not a number";
+        fault = what.Text() + " " + std::string(text) + " is not a number";
         return;
     }
     // An integer is an integer: "-0" is zero, as its integer value.
@@ -548,9 +554,7 @@ bool DocumentHandler::Close() {
             break;
         case Frame::kFill:
             if (open.count == 0) {
-                ArtFault(ArtWhere() +
-                         ": \"fill\" must be null, {\"gray\": g}, {\"rgb\": [r, g, b]} or "
-                         "{\"cmyk\": [c, m, y, k]}");
+                ArtFault(ArtWhere() + kFillShape);
             }
             break;
         case Frame::kSegments:
