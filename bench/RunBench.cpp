@@ -3,7 +3,10 @@
 // against the plain loop (snprintf keys, std::unordered_map, std::mt19937,
 // the same draws) measured in the same run.
 //
-//   pelvaro_run_bench [--anchors N] [--pelvaro PATH]
+//   pelvaro_run_bench [--anchors N] [--pelvaro PATH] [--mosaic-only FILE]
+//
+// --mosaic-only writes the mosaic to FILE and stops: an input for profiling
+// or trying the tool on a big document.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -76,17 +79,26 @@ std::size_t ModelBytes(const headless::Document& document) {
 int main(int argc, char** argv) {
     std::size_t anchors = 1000000;
     std::string pelvaro = (cli::ExecutableDirectory() / "pelvaro").string();
+    std::string mosaicOnly;
     for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--anchors") == 0)
+        if (std::strcmp(argv[i], "--anchors") == 0) {
             anchors = std::strtoull(argv[i + 1], nullptr, 10);
-        else if (std::strcmp(argv[i], "--pelvaro") == 0)
+        } else if (std::strcmp(argv[i], "--pelvaro") == 0) {
             pelvaro = argv[i + 1];
-        else {
-            std::fprintf(stderr, "usage: pelvaro_run_bench [--anchors N] [--pelvaro PATH]\n");
+        } else if (std::strcmp(argv[i], "--mosaic-only") == 0) {
+            mosaicOnly = argv[i + 1];
+        } else {
+            std::fprintf(stderr,
+                         "usage: pelvaro_run_bench [--anchors N] [--pelvaro PATH] "
+                         "[--mosaic-only FILE]\n");
             return 2;
         }
     }
 
+    if (!mosaicOnly.empty()) {
+        cli::WriteFileAtomically(mosaicOnly, cli::WriteDocumentJson(bench::GridMosaic(anchors)));
+        return 0;
+    }
     const fs::path folder =
         fs::temp_directory_path() / ("pelvaro-run-bench-" + std::to_string(getpid()));
     fs::create_directories(folder);

@@ -12,6 +12,7 @@
 #include "cli/FilterRun.h"
 #include "cli/FloatText.h"
 #include "cli/InputError.h"
+#include "cli/MappedFile.h"
 #include "cli/Mosaic.h"
 #include "cli/Options.h"
 #include "cli/PluginCommands.h"
@@ -166,7 +167,8 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
             out << kRunUsage;
             return kExitOk;
         }
-        DocumentFile file = ReadDocumentJson(ReadTextFile(options.input), options.input);
+        // The input is mapped only while it is read: the run does not hold it.
+        DocumentFile file = ReadDocumentJson(MappedFile(options.input).text(), options.input);
         const LoadedPlugin plugin(options.filter.plugin);
         const uint32_t seed = options.filter.seed ? *options.filter.seed : PickSeed();
         if (!options.filter.seed) err << "seed: " << seed << "\n";
