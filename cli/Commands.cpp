@@ -37,14 +37,14 @@ const char* const kUsage =
     "'pelvaro <command> --help' tells more about each.\n"
     "exit status: 0 done, 1 the plug-in or the output failed, 2 bad input or options\n";
 
-#define PELVARO_FILTER_OPTIONS                                                                \
-    "  --seed N       seed of the host's random source, 0 to 4294967295\n"                    \
-    "  --range R      move range in points, finite and >= 0; offsets are at most R/2 long\n"  \
-    "                 (default 6)\n"                                                          \
-    "  --gray-min A   lowest random gray in percent, 0 to 100 (default 5)\n"                  \
-    "  --gray-max B   highest random gray in percent, 0 to 100 (default 95)\n"                \
-    "  --fill         give each filled path a random gray (default)\n"                        \
-    "  --no-fill      leave the fills as they are\n"                                          \
+#define PELVARO_FILTER_OPTIONS                                                               \
+    "  --seed N       seed of the host's random source, 0 to 4294967295\n"                   \
+    "  --range R      move range in points, finite and >= 0; offsets are at most R/2 long\n" \
+    "                 (default 6)\n"                                                         \
+    "  --gray-min A   lowest random gray in percent, 0 to 100 (default 5)\n"                 \
+    "  --gray-max B   highest random gray in percent, 0 to 100 (default 95)\n"               \
+    "  --fill         give each filled path a random gray (default)\n"                       \
+    "  --no-fill      leave the fills as they are\n"                                         \
     "  --plugin PATH  the plug-in module to load (default: Pelvaro.aip beside pelvaro)\n"
 
 const char* const kRunUsage =
@@ -70,8 +70,8 @@ const char* const kDemoUsage =
     "The seed is 7 unless --seed is given, so the demo repeats.\n"
     "\n"
     "options:\n"
-    "  -o DIR         the output directory, made when missing (default ./pelvaro-demo)\n"
-    PELVARO_FILTER_OPTIONS;
+    "  -o DIR         the output directory, made when missing (default "
+    "./pelvaro-demo)\n" PELVARO_FILTER_OPTIONS;
 
 #undef PELVARO_FILTER_OPTIONS
 
@@ -138,8 +138,8 @@ RunSummary Summarize(const headless::Document& before, const headless::Document&
         for (std::size_t s = 0; s < segments; ++s) {
             const RealPoint p = was.segments[s].p;
             const RealPoint q = is.segments[s].p;
-            const double offset = std::hypot(static_cast<double>(q.h) - p.h,
-                                             static_cast<double>(q.v) - p.v);
+            const double offset =
+                std::hypot(static_cast<double>(q.h) - p.h, static_cast<double>(q.v) - p.v);
             summary.largestOffset = std::max(summary.largestOffset, offset);
             if (!was.selected) continue;
             ++summary.anchors;
@@ -175,9 +175,12 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         const std::string held = RunFilter(file.document, plugin.entry(), options.filter.params,
                                            seed, setup, plugin.resources());
         WarnIfHeld("run", held, err);
-        WriteFileAtomically(options.output, EndsWithSvg(options.output)
-                                                ? WriteSvg(file.document)
-                                                : WriteDocumentJson(file));
+        if (EndsWithSvg(options.output)) {
+            WriteFileAtomically(options.output, WriteSvg(file.document));
+        } else {
+            WriteFileAtomically(options.output,
+                                [&file](std::ostream& stream) { WriteDocumentJson(file, stream); });
+        }
         return kExitOk;
     });
 }
@@ -219,15 +222,15 @@ int DemoCommand(const std::vector<std::string>& args, std::ostream& out, std::os
 
         const RunSummary summary = Summarize(before, after);
         out << "pelvaro demo: the filter on the built-in mosaic, seed " << seed << "\n"
-            << "  range " << FloatText(params.moveRange) << ", gray "
-            << FloatText(params.grayMin) << " to " << FloatText(params.grayMax) << " %, fill "
+            << "  range " << FloatText(params.moveRange) << ", gray " << FloatText(params.grayMin)
+            << " to " << FloatText(params.grayMax) << " %, fill "
             << (params.randomFill ? "on" : "off") << "\n"
             << "  paths:              " << summary.paths << " (" << summary.selectedPaths
             << " selected)\n"
             << "  anchors:            " << summary.anchors << " (of the selected paths)\n"
             << "  distinct positions: " << summary.distinctPositions << "\n"
-            << "  shared positions:   " << summary.sharedPositions << ", still shared after: "
-            << summary.sharedKept << "\n"
+            << "  shared positions:   " << summary.sharedPositions
+            << ", still shared after: " << summary.sharedKept << "\n"
             << "  largest offset:     " << Fixed(summary.largestOffset, 3)
             << " (at most half the range, " << FloatText(params.moveRange / 2.0f) << ")\n"
             << "  wrote " << written << "\n";

@@ -1,6 +1,8 @@
 #include "cli/DocumentJson.h"
 
 #include <cmath>
+#include <functional>
+#include <ostream>
 
 #include "cli/FloatText.h"
 
@@ -86,16 +88,11 @@ void AppendPath(const headless::Art& art, const std::vector<std::string>* segmen
     out += "]}";
 }
 
-}  // namespace
-
-std::string WriteDocumentJson(const DocumentFile& file) {
+// The document's text into out; after each art, flush(out) may take the
+// text so far away.
+void WriteDocument(const DocumentFile& file, std::string& out,
+                   const std::function<void(std::string&)>& flush) {
     const auto& art = file.document.art;
-    // About what a segment and a path take, so the text grows once or twice.
-    std::size_t estimate = 64 + file.members.size();
-    for (const headless::Art& one : art)
-        estimate += 128 + one.passthrough.size() + 112 * one.segments.size();
-    std::string out;
-    out.reserve(estimate);
     out += "{\n  \"art\": [";
     for (std::size_t a = 0; a < art.size(); ++a) {
         out += a == 0 ? "\n    " : ",\n    ";
@@ -107,12 +104,37 @@ std::string WriteDocumentJson(const DocumentFile& file) {
         } else {
             out += "{\"type\": \"unknown\"}";  // made in code, with nothing to keep
         }
+        if (flush) flush(out);
     }
     if (!art.empty()) out += "\n  ";
     out += "]";
     if (!file.members.empty()) out += ",\n  " + file.members;
     out += "\n}\n";
+}
+
+}  // namespace
+
+std::string WriteDocumentJson(const DocumentFile& file) {
+    // About what a segment and a path take, so the text grows once or twice.
+    std::size_t estimate = 64 + file.members.size();
+    for (const headless::Art& one : file.document.art)
+        estimate += 128 + one.passthrough.size() + 112 * one.segments.size();
+    std::string out;
+    out.reserve(estimate);
+    WriteDocument(file, out, {});
     return out;
+}
+
+void WriteDocumentJson(const DocumentFile& file, std::ostream& stream) {
+    constexpr std::size_t kChunk = std::size_t{1} << 16;
+    std::string out;
+    out.reserve(2 * kChunk);
+    WriteDocument(file, out, [&stream](std::string& text) {
+        if (text.size() < kChunk) return;
+        stream.write(text.data(), static_cast<std::streamsize>(text.size()));
+        text.clear();
+    });
+    stream.write(out.data(), static_cast<std::streamsize>(out.size()));
 }
 
 std::string WriteDocumentJson(const headless::Document& document) {

@@ -37,7 +37,8 @@ fs::path TemporaryBeside(const fs::path& target) {
 
 std::string ReadTextFile(const std::string& path) {
     std::error_code error;
-    if (fs::is_directory(path, error)) throw InputError("cannot read '" + path + "': it is a directory");
+    if (fs::is_directory(path, error))
+        throw InputError("cannot read '" + path + "': it is a directory");
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) throw InputError("cannot read '" + path + "': " + Cause());
@@ -48,6 +49,12 @@ std::string ReadTextFile(const std::string& path) {
 }
 
 void WriteFileAtomically(const std::string& path, const std::string& content) {
+    WriteFileAtomically(path, [&content](std::ostream& out) {
+        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    });
+}
+
+void WriteFileAtomically(const std::string& path, const std::function<void(std::ostream&)>& write) {
     const fs::path target(path);
     std::error_code error;
     if (fs::is_directory(target, error)) {
@@ -61,7 +68,13 @@ void WriteFileAtomically(const std::string& path, const std::string& content) {
             throw JobError("cannot write '" + path + "': " + Cause() + " (creating '" +
                            temporary.string() + "')");
         }
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+        try {
+            write(out);
+        } catch (...) {
+            out.close();
+            fs::remove(temporary, error);
+            throw;
+        }
         out.close();
         if (!out) {
             const std::string cause = Cause();

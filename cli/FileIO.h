@@ -1,6 +1,8 @@
 // Reading input files and replacing output files all at once.
 #pragma once
 
+#include <functional>
+#include <ostream>
 #include <string>
 
 namespace cli {
@@ -13,5 +15,7 @@ std::string ReadTextFile(const std::string& path);
 // it was or holds all of content. The temporary is removed on failure.
 // Throws JobError naming path and the cause.
 void WriteFileAtomically(const std::string& path, const std::string& content);
+// The same, with the content written piece by piece to the stream by write.
+void WriteFileAtomically(const std::string& path, const std::function<void(std::ostream&)>& write);
 
 }  // namespace cli
