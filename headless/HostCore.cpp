@@ -31,17 +31,17 @@ std::size_t NextKindIndex() {
 }
 
 uintptr_t KeyTable::Intern(std::string_view text) {
-    const auto it = byText_.find(text);
-    if (it != byText_.end()) return it->second;
-    const uintptr_t token = NextToken();
-    known_.insert(token);
+    // One hash of the text, found or added.
+    const auto [it, added] = byText_.try_emplace(std::string(text), 0);
+    if (!added) return it->second;
     try {
-        byText_.emplace(std::string(text), token);
+        it->second = NextToken();
+        known_.insert(it->second);
     } catch (...) {
-        known_.erase(token);
+        byText_.erase(it);
         throw;
     }
-    return token;
+    return it->second;
 }
 
 HostCore::HostCore(Document& doc, uint32_t seed)

@@ -74,6 +74,22 @@ struct DictionaryObject {
     std::unique_ptr<std::pmr::unsynchronized_pool_resource> pool =
         std::make_unique<std::pmr::unsynchronized_pool_resource>();
     std::pmr::unordered_map<uintptr_t, uintptr_t> arrays;  // key token -> array token, owned
+
+    // The array token stored under key, or null. The last key found is found
+    // again without hashing (asking IsKnown, then GetArrayEntry, is the
+    // common pair); entries are never erased alone, so the pointer holds.
+    uintptr_t* Lookup(uintptr_t key) {
+        if (key == lastKey_ && key != 0) return lastArray_;
+        const auto it = arrays.find(key);
+        if (it == arrays.end()) return nullptr;
+        lastKey_ = key;
+        lastArray_ = &it->second;
+        return lastArray_;
+    }
+
+private:
+    uintptr_t lastKey_ = 0;
+    uintptr_t* lastArray_ = nullptr;
 };
 
 // Interned dictionary keys; the host's for its whole life.
@@ -85,8 +101,11 @@ public:
     int Count() const { return static_cast<int>(known_.size()); }
 
 private:
-    std::unordered_map<std::string, uintptr_t, TextHash, std::equal_to<>> byText_;
-    std::unordered_set<uintptr_t> known_;
+    // Nodes from a pool: a run may intern a key for each of a million anchors.
+    std::unique_ptr<std::pmr::unsynchronized_pool_resource> pool_ =
+        std::make_unique<std::pmr::unsynchronized_pool_resource>();
+    std::pmr::unordered_map<std::string, uintptr_t, TextHash, std::equal_to<>> byText_{pool_.get()};
+    std::pmr::unordered_set<uintptr_t> known_{pool_.get()};
 };
 
 }  // namespace headless::detail

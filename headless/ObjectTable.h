@@ -108,12 +108,9 @@ public:
     template <class T>
     ObjectTable<T>& Get() {
         const std::size_t index = kKindIndex<T>;
-        if (index >= byKind_.size()) byKind_.resize(index + 1, nullptr);
-        if (byKind_[index] == nullptr) {
-            tables_.push_back(std::make_unique<ObjectTable<T>>());
-            byKind_[index] = tables_.back().get();
-        }
-        return static_cast<ObjectTable<T>&>(*byKind_[index]);
+        if (index < byKind_.size() && byKind_[index] != nullptr) [[likely]]
+            return static_cast<ObjectTable<T>&>(*byKind_[index]);
+        return Make<T>(index);
     }
 
     // In the order first used.
@@ -125,6 +122,14 @@ public:
     }
 
 private:
+    template <class T>
+    [[gnu::noinline]] ObjectTable<T>& Make(std::size_t index) {
+        if (index >= byKind_.size()) byKind_.resize(index + 1, nullptr);
+        tables_.push_back(std::make_unique<ObjectTable<T>>());
+        byKind_[index] = tables_.back().get();
+        return static_cast<ObjectTable<T>&>(*byKind_[index]);
+    }
+
     std::vector<std::unique_ptr<ObjectTableBase>> tables_;  // in the order first used
     std::vector<ObjectTableBase*> byKind_;                  // by kKindIndex, null if unused
 };

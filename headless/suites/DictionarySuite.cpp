@@ -48,24 +48,24 @@ DictKey HOSTAPI Key(const char* name) {
 
 HostBool HOSTAPI IsKnown(DictionaryRef dict, DictKey key) {
     return Infallible(kIsKnown, {}, HostBool{0}, [&](HostCore& host) -> HostBool {
-        const DictionaryObject* object = Find(host, dict);
+        DictionaryObject* object = Find(host, dict);
         if (object == nullptr) return 0;
-        return object->arrays.count(FromRef(key)) != 0 ? 1 : 0;
+        return object->Lookup(FromRef(key)) != nullptr ? 1 : 0;
     });
 }
 
 HostErr HOSTAPI GetArrayEntry(DictionaryRef dict, DictKey key, ArrayRef* array) {
     return Fallible(kGetArrayEntry, {}, [&](HostCore& host) -> HostErr {
-        const DictionaryObject* object = Find(host, dict);
+        DictionaryObject* object = Find(host, dict);
         if (object == nullptr) return kBadDictionaryErr;
         // Only known keys have entries, so the key is checked only when absent.
-        const auto entry = object->arrays.find(FromRef(key));
-        if (entry == object->arrays.end()) {
+        const uintptr_t* entry = object->Lookup(FromRef(key));
+        if (entry == nullptr) {
             if (!host.keys.Known(FromRef(key))) return kBadKeyErr;
             return array == nullptr ? kBadParameterErr : kNoEntryErr;
         }
         if (array == nullptr) return kBadParameterErr;
-        *array = ToRef<ArrayRef>(entry->second);  // stays the dictionary's
+        *array = ToRef<ArrayRef>(*entry);  // stays the dictionary's
         return kNoErr;
     });
 }
