@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <random>
 #include <utility>
@@ -49,7 +50,7 @@ const char* const kUsage =
 
 const char* const kRunUsage =
     "usage: pelvaro run IN -o OUT [--seed N] [--range R] [--gray-min A] [--gray-max B]\n"
-    "                  [--fill | --no-fill] [--plugin PATH]\n"
+    "                  [--fill | --no-fill] [--plugin PATH] [--trace FILE]\n"
     "\n"
     "Reads the document IN (JSON), runs the filter on its selected paths and writes the\n"
     "result to OUT: an SVG picture when OUT ends in .svg, else a JSON document. Without\n"
@@ -59,7 +60,9 @@ const char* const kRunUsage =
     "0 to 1000 and puts the two grays in order.\n"
     "\n"
     "options:\n"
-    "  -o OUT         the output file (required)\n" PELVARO_FILTER_OPTIONS;
+    "  -o OUT         the output file (required)\n"
+    "  --trace FILE   write every call the plug-in makes into the host to FILE, one a line\n"
+    "                 (also when the run fails)\n" PELVARO_FILTER_OPTIONS;
 
 const char* const kDemoUsage =
     "usage: pelvaro demo [-o DIR] [--seed N] [--range R] [--gray-min A] [--gray-max B]\n"
@@ -172,8 +175,19 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         const LoadedPlugin plugin(options.filter.plugin);
         const uint32_t seed = options.filter.seed ? *options.filter.seed : PickSeed();
         if (!options.filter.seed) err << "seed: " << seed << "\n";
-        const std::string held = RunFilter(file.document, plugin.entry(), options.filter.params,
-                                           seed, setup, plugin.resources());
+        // The trace is a log, not a document: written as it comes, kept when
+        // the run fails, which is when it helps most.
+        std::ofstream trace;
+        if (options.trace) {
+            trace.open(*options.trace, std::ios::binary | std::ios::trunc);
+            if (!trace) throw JobError("cannot write the trace '" + *options.trace + "'");
+        }
+        const std::string held =
+            RunFilter(file.document, plugin.entry(), options.filter.params, seed, setup,
+                      plugin.resources(), options.trace ? &trace : nullptr);
+        if (options.trace && !trace.flush()) {
+            throw JobError("cannot write the trace '" + *options.trace + "'");
+        }
         WarnIfHeld("run", held, err);
         if (EndsWithSvg(options.output)) {
             WriteFileAtomically(options.output, WriteSvg(file.document));

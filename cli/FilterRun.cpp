@@ -29,8 +29,9 @@ void Check(HostErr code, const char* message) {
 std::string DefaultPluginPath() {
     const auto directory = ExecutableDirectory();
     if (directory.empty()) {
-        throw InputError("cannot find the directory of the running tool, so not the plug-in "
-                         "beside it; name it with --plugin PATH");
+        throw InputError(
+            "cannot find the directory of the running tool, so not the plug-in "
+            "beside it; name it with --plugin PATH");
     }
     return (directory / kModuleFileName).string();
 }
@@ -76,8 +77,10 @@ HostErr PrepareParameters(headless::Host& host, PluginMainProc entry, const Jitt
 
 std::string RunFilter(headless::Document& document, PluginMainProc entry,
                       const JitterParams& params, uint32_t seed, const HostSetup& setup,
-                      std::shared_ptr<const headless::ResourceSource> resources) {
+                      std::shared_ptr<const headless::ResourceSource> resources,
+                      std::ostream* trace) {
     headless::Host host(document, seed);
+    if (trace != nullptr) host.LogCalls(true);
     host.LoadPlugin(resources ? std::move(resources) : headless::ShippedResources());
     if (setup) setup(host);
     Check(host.Startup(entry), "\"SP Interface\"/\"Startup\"");
@@ -89,6 +92,7 @@ std::string RunFilter(headless::Document& document, PluginMainProc entry,
     }
     // Shut down after a failed run too, so the plug-in frees what it holds.
     const HostErr shutdown = host.Shutdown(entry);
+    if (trace != nullptr) host.WriteCallLog(*trace);
     Check(code, failed);
     Check(shutdown, "\"SP Interface\"/\"Shutdown\"");
     const headless::Holdings held = host.Held();

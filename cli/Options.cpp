@@ -42,8 +42,7 @@ float ParseLevel(ArgReader& reader, const std::string& flag, const std::string& 
     float value = 0.0f;
     const FloatParse parse = ParseFloat(text, value);
     if (parse == FloatParse::kInvalid) reader.Fail(flag + " '" + text + "' is not a number");
-    if (parse == FloatParse::kOutOfRange || !std::isfinite(value) || value < 0.0f ||
-        value > max) {
+    if (parse == FloatParse::kOutOfRange || !std::isfinite(value) || value < 0.0f || value > max) {
         reader.Fail(flag + " '" + text + "' is out of range: " + rule);
     }
     return value;
@@ -66,7 +65,8 @@ bool TakeFilterFlag(ArgReader& reader, const std::string& flag,
         const std::string text = reader.ValueOf(flag, inlineValue);
         filter.seed = ParseSeed(text);
         if (!filter.seed) {
-            reader.Fail("--seed '" + text + "' is not an unsigned 32-bit integer (0 to 4294967295)");
+            reader.Fail("--seed '" + text +
+                        "' is not an unsigned 32-bit integer (0 to 4294967295)");
         }
     } else if (flag == "--range") {
         params.moveRange = ParseLevel(reader, flag, reader.ValueOf(flag, inlineValue), INFINITY,
@@ -125,6 +125,9 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
             options.output = reader.ValueOf(flag, inlineValue);
             if (options.output.empty()) reader.Fail("option '" + flag + "' needs a file path");
             haveOutput = true;
+        } else if (flag == "--trace") {
+            options.trace = reader.ValueOf(flag, inlineValue);
+            if (options.trace->empty()) reader.Fail("option '--trace' needs a file path");
         } else if (TakeFilterFlag(reader, flag, inlineValue, options.filter)) {
         } else if (arg.size() > 1 && arg.front() == '-') {
             reader.Fail("unknown option '" + flag + "'");

@@ -21,6 +21,7 @@ struct RunOptions {
     bool help = false;
     std::string input;
     std::string output;
+    std::optional<std::string> trace;  // where to write the host's call log
     FilterOptions filter;
 };
 

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -58,6 +59,8 @@ public:
     // The calls as HostCall values, made again only when the log has changed.
     const std::vector<HostCall>& Calls() const;
     std::vector<std::string> Names() const;
+    // One line a call, straight from the records.
+    void Write(std::ostream& out) const;
     void Clear();
 
 private:

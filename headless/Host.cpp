@@ -231,6 +231,11 @@ std::vector<std::string> Host::CallNames() const {
     return core_->log.Names();
 }
 
+void Host::WriteCallLog(std::ostream& out) const {
+    CheckLogOn(core_->log);
+    core_->log.Write(out);
+}
+
 void Host::ClearCalls() { core_->log.Clear(); }
 
 Document& Host::document() { return core_->document; }

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -158,6 +159,10 @@ public:
     // The calls logged so far; throws std::logic_error when the log is off.
     const std::vector<HostCall>& Calls() const;
     std::vector<std::string> CallNames() const;
+    // The log as text, one call a line: "Dictionary.Key 12.3_4.5", and for
+    // calls that answer a code "Path.GetPathSegments -> 0" (or "-> 'STOP'",
+    // marked "(injected)" when a fault made it). Throws as Calls does.
+    void WriteCallLog(std::ostream& out) const;
     void ClearCalls();
 
     Document& document();

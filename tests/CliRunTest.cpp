@@ -125,13 +125,15 @@ TEST(CliRun, PickedSeedIsPrintedAndRepeatsTheRun) {
     ASSERT_EQ(picked.status, 0) << picked.err;
     ASSERT_EQ(picked.err.rfind("seed: ", 0), 0u) << picked.err;
     const std::string seed = picked.err.substr(6, picked.err.find('\n') - 6);
-    ASSERT_EQ(RunTool(With({kMosaic, "-o", dir / "b.json", "--seed", seed}, PluginArgs())).status, 0);
+    ASSERT_EQ(RunTool(With({kMosaic, "-o", dir / "b.json", "--seed", seed}, PluginArgs())).status,
+              0);
     EXPECT_EQ(cli::ReadTextFile(dir / "a.json"), cli::ReadTextFile(dir / "b.json"));
 }
 
 TEST(CliRun, SvgOutputWhenOutEndsInSvg) {
     TempDir dir;
-    const Outcome outcome = RunTool(With({kMosaic, "-o", dir / "a.SVG", "--seed", "1"}, PluginArgs()));
+    const Outcome outcome =
+        RunTool(With({kMosaic, "-o", dir / "a.SVG", "--seed", "1"}, PluginArgs()));
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     const std::string svg = cli::ReadTextFile(dir / "a.SVG");
     EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
@@ -157,17 +159,28 @@ TEST(CliRun, BadInputLeavesOutAsItWas) {
         int status;
     };
     const Case cases[] = {
-        {"unreadable", With({dir / "missing.json"}, PluginArgs()), {},
-         "cannot read '", 2},
-        {"malformed", With({dir / "malformed.json"}, PluginArgs()), {},
-         "malformed.json:2:17: malformed JSON", 2},
-        {"too many segments", With({dir / "long.json"}, PluginArgs()), {},
-         "art[0]: the path has 32768 segments", 2},
-        {"out of float range", With({dir / "huge.json"}, PluginArgs()), {},
-         "art[1].segments[0]: \"p\" x 1e39 is out of float range", 2},
+        {"unreadable", With({dir / "missing.json"}, PluginArgs()), {}, "cannot read '", 2},
+        {"malformed",
+         With({dir / "malformed.json"}, PluginArgs()),
+         {},
+         "malformed.json:2:17: malformed JSON",
+         2},
+        {"too many segments",
+         With({dir / "long.json"}, PluginArgs()),
+         {},
+         "art[0]: the path has 32768 segments",
+         2},
+        {"out of float range",
+         With({dir / "huge.json"}, PluginArgs()),
+         {},
+         "art[1].segments[0]: \"p\" x 1e39 is out of float range",
+         2},
         {"bad flag", With({kMosaic, "--range", "-2"}, PluginArgs()), {}, "--range '-2'", 2},
-        {"plug-in not loadable", {kMosaic, "--plugin", dir / "nowhere.aip"}, {},
-         "cannot load the plug-in module '", 2},
+        {"plug-in not loadable",
+         {kMosaic, "--plugin", dir / "nowhere.aip"},
+         {},
+         "cannot load the plug-in module '",
+         2},
         {"plug-in answers STOP", With({kMosaic, "--seed", "3"}, PluginArgs()),
          [stop](headless::Host& host) { host.FailOperation("Path.SetPathSegments", stop); },
          "the plug-in answered \"AI Filter\"/\"AI Go\" with 'STOP'", 1},
@@ -182,7 +195,8 @@ TEST(CliRun, BadInputLeavesOutAsItWas) {
             if (exists) Write(out, "as it was");
             const Outcome outcome = RunTool(With(c.args, {"-o", out}), c.setup);
             EXPECT_EQ(outcome.status, c.status) << c.name;
-            EXPECT_NE(outcome.err.find(c.fragment), std::string::npos) << c.name << ": " << outcome.err;
+            EXPECT_NE(outcome.err.find(c.fragment), std::string::npos)
+                << c.name << ": " << outcome.err;
             EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1) << outcome.err;
             if (exists) {
                 EXPECT_EQ(cli::ReadTextFile(out), "as it was") << c.name;
@@ -192,7 +206,8 @@ TEST(CliRun, BadInputLeavesOutAsItWas) {
         }
     }
     // No temporary file is left behind by any of them.
-    for (const std::string& name : dir.Names()) EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
+    for (const std::string& name : dir.Names())
+        EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
 }
 
 TEST(CliRun, HostErrorCodesAsText) {
@@ -212,6 +227,40 @@ TEST(CliRun, HostErrorCodesAsText) {
     for (const Case& c : cases) EXPECT_EQ(cli::HostErrText(c.code), c.text) << c.code;
 }
 
+// --trace is how a plug-in author sees what the plug-in asked of the host;
+// a failed run is when it matters most, so it is written then too.
+TEST(CliRun, TraceWritesEveryHostCallAlsoWhenTheRunFails) {
+    TempDir dir;
+    const HostErr stop = FourCharCode('S', 'T', 'O', 'P');
+    struct Case {
+        const char* name;
+        cli::HostSetup setup;
+        int status;
+        std::vector<std::string> lines;  // each must be in the trace
+    };
+    const Case cases[] = {
+        {"a good run",
+         {},
+         0,
+         {"Basic.AcquireSuite AI Dictionary Suite -> 0", "Dictionary.Key 0.0_0.0\n",
+          "Path.SetPathSegments -> 0\n", "Dictionary.Release -> 0\n"}},
+        {"a refused write",
+         [stop](headless::Host& host) { host.FailOperation("Path.SetPathSegments", stop); },
+         1,
+         {"Path.GetPathSegments -> 0\n", "Path.SetPathSegments -> 'STOP' (injected)\n"}},
+    };
+    for (const Case& c : cases) {
+        const std::string trace = dir / "trace.txt";
+        const Outcome outcome = RunTool(
+            With({kMosaic, "-o", dir / "out.json", "--seed", "2", "--trace", trace}, PluginArgs()),
+            c.setup);
+        EXPECT_EQ(outcome.status, c.status) << c.name << ": " << outcome.err;
+        const std::string text = cli::ReadTextFile(trace);
+        for (const std::string& line : c.lines)
+            EXPECT_NE(text.find(line), std::string::npos) << c.name << ": " << line << "\n" << text;
+    }
+}
+
 TEST(CliDemo, WritesFourFilesAndRepeats) {
     TempDir dir;
     std::ostringstream out, err;
@@ -225,7 +274,8 @@ TEST(CliDemo, WritesFourFilesAndRepeats) {
     std::ostringstream again, ignored;
     ASSERT_EQ(cli::DemoCommand(With({"-o", dir / "second"}, PluginArgs()), again, ignored), 0);
     for (const char* name : {"before.svg", "after.svg", "before.json", "after.json"}) {
-        EXPECT_EQ(cli::ReadTextFile(dir / "first/" + name), cli::ReadTextFile(dir / "second/" + name))
+        EXPECT_EQ(cli::ReadTextFile(dir / "first/" + name),
+                  cli::ReadTextFile(dir / "second/" + name))
             << name;
     }
 
