@@ -12,8 +12,6 @@ namespace headless::detail {
 
 namespace {
 
-HostCore* gCurrent = nullptr;
-
 // Freed memory held back before it goes back to the allocator.
 constexpr std::size_t kQuarantineBudget = std::size_t{16} << 20;
 
@@ -50,10 +48,10 @@ HostCore::HostCore(Document& doc, uint32_t seed)
       pluginRef(ToRef<PluginRef>(NextToken())),
       quarantine_(kQuarantineBudget) {}
 
-HostCore* Current() { return gCurrent; }
+HostCore* gCurrentHost = nullptr;
 
-CurrentScope::CurrentScope(HostCore& core) : previous_(gCurrent) { gCurrent = &core; }
-CurrentScope::~CurrentScope() { gCurrent = previous_; }
+CurrentScope::CurrentScope(HostCore& core) : previous_(gCurrentHost) { gCurrentHost = &core; }
+CurrentScope::~CurrentScope() { gCurrentHost = previous_; }
 
 std::optional<HostErr> HostCore::InjectSet(const Op& op) {
     assert(op.fallible);

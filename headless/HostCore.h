@@ -133,7 +133,8 @@ private:
 };
 
 // The host whose message is running, or null.
-HostCore* Current();
+extern HostCore* gCurrentHost;
+inline HostCore* Current() { return gCurrentHost; }
 
 // Makes a host current for one message and restores the previous one.
 class CurrentScope {

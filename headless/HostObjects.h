@@ -70,26 +70,33 @@ struct DictionaryObject {
     static constexpr const char* kKind = "dictionary";
     DictionaryObject() : arrays(pool.get()) {}
 
+    // An entry: the array's token and where the array lives. The dictionary
+    // owns it, so only the dictionary can make it go, and the pointer holds.
+    struct Entry {
+        uintptr_t token;
+        ArrayObject* array;
+    };
+
     // Entries in pooled nodes: one dictionary may hold a million offsets.
     std::unique_ptr<std::pmr::unsynchronized_pool_resource> pool =
         std::make_unique<std::pmr::unsynchronized_pool_resource>();
-    std::pmr::unordered_map<uintptr_t, uintptr_t> arrays;  // key token -> array token, owned
+    std::pmr::unordered_map<uintptr_t, Entry> arrays;  // by key token
 
-    // The array token stored under key, or null. The last key found is found
-    // again without hashing (asking IsKnown, then GetArrayEntry, is the
-    // common pair); entries are never erased alone, so the pointer holds.
-    uintptr_t* Lookup(uintptr_t key) {
-        if (key == lastKey_ && key != 0) return lastArray_;
+    // The entry under key, or null. The last key found is found again
+    // without hashing (asking IsKnown, then GetArrayEntry, is the common
+    // pair); entries are never erased alone, so the pointer holds.
+    Entry* Lookup(uintptr_t key) {
+        if (key == lastKey_ && key != 0) return lastEntry_;
         const auto it = arrays.find(key);
         if (it == arrays.end()) return nullptr;
         lastKey_ = key;
-        lastArray_ = &it->second;
-        return lastArray_;
+        lastEntry_ = &it->second;
+        return lastEntry_;
     }
 
 private:
     uintptr_t lastKey_ = 0;
-    uintptr_t* lastArray_ = nullptr;
+    Entry* lastEntry_ = nullptr;
 };
 
 // Interned dictionary keys; the host's for its whole life.

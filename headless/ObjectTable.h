@@ -67,8 +67,17 @@ public:
     // Adds object under a new token and returns it.
     uintptr_t Add(T object) {
         const uintptr_t token = NextToken();
-        objects_.emplace(token, std::move(object));
+        const auto it = objects_.emplace(token, std::move(object)).first;
+        lastKey_ = token;  // a new object is worked on next
+        last_ = &it->second;
         return token;
+    }
+
+    // Tells the table where the object under key is, when the caller already
+    // knows (a container that holds it); the next Find of key needs no hash.
+    void Remember(uintptr_t key, T* object) {
+        lastKey_ = key;
+        last_ = object;
     }
 
     // Adds object under a key of the caller's (an address the host owns).

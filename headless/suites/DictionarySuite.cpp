@@ -33,7 +33,7 @@ HostErr HOSTAPI Release(DictionaryRef dict) {
         DictionaryObject* object = Find(host, dict);
         if (object == nullptr) return kBadDictionaryErr;
         auto& arrays = host.Objects<ArrayObject>();
-        for (const auto& entry : object->arrays) arrays.Erase(entry.second);
+        for (const auto& entry : object->arrays) arrays.Erase(entry.second.token);
         host.Objects<DictionaryObject>().Erase(FromRef(dict));
         return kNoErr;
     });
@@ -59,13 +59,15 @@ HostErr HOSTAPI GetArrayEntry(DictionaryRef dict, DictKey key, ArrayRef* array) 
         DictionaryObject* object = Find(host, dict);
         if (object == nullptr) return kBadDictionaryErr;
         // Only known keys have entries, so the key is checked only when absent.
-        const uintptr_t* entry = object->Lookup(FromRef(key));
+        const DictionaryObject::Entry* entry = object->Lookup(FromRef(key));
         if (entry == nullptr) {
             if (!host.keys.Known(FromRef(key))) return kBadKeyErr;
             return array == nullptr ? kBadParameterErr : kNoEntryErr;
         }
         if (array == nullptr) return kBadParameterErr;
-        *array = ToRef<ArrayRef>(*entry);  // stays the dictionary's
+        *array = ToRef<ArrayRef>(entry->token);  // stays the dictionary's
+        // Its entries are read next: the array table need not hash for them.
+        host.Objects<ArrayObject>().Remember(entry->token, entry->array);
         return kNoErr;
     });
 }
@@ -82,10 +84,11 @@ HostErr HOSTAPI SetArrayEntry(DictionaryRef dict, DictKey key, ArrayRef array) {
         // two owners (nor replaces itself).
         if (stored->owner != 0) return kNotOwnerErr;
 
-        auto [entry, inserted] = object->arrays.try_emplace(FromRef(key), FromRef(array));
+        const DictionaryObject::Entry storedEntry{FromRef(array), stored};
+        auto [entry, inserted] = object->arrays.try_emplace(FromRef(key), storedEntry);
         if (!inserted) {
-            arrays.Erase(entry->second);  // the replaced array goes with its entry
-            entry->second = FromRef(array);
+            arrays.Erase(entry->second.token);  // the replaced array goes with its entry
+            entry->second = storedEntry;
         }
         stored->owner = FromRef(dict);
         return kNoErr;
