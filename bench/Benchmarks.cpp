@@ -3,6 +3,7 @@
 // formatter against snprintf, "AI Go" through the headless host against the
 // same work in a plain loop, and documents read and written.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <map>
@@ -43,11 +44,9 @@ void PositionText(benchmark::State& state) {
 BENCHMARK(PositionText<FormatPositionText>)->Name("PositionText/own");
 BENCHMARK(PositionText<bench::SnprintfPositionText>)->Name("PositionText/snprintf");
 
+// Anchors per second; the ratios below turn it into time per anchor.
 void PerAnchor(benchmark::State& state, int64_t anchors) {
     state.SetItemsProcessed(state.iterations() * anchors);
-    state.counters["ns/anchor"] =
-        benchmark::Counter(static_cast<double>(state.iterations() * anchors) * 1e-9,
-                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 const cli::LoadedPlugin& Plugin() {
@@ -140,10 +139,12 @@ BENCHMARK(WriteJson)
 // Keeps each run's CPU time by name, for the ratios.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs)
             if (!run.error_occurred && run.iterations > 0)
-                cpu_[run.benchmark_name()] = run.GetAdjustedCPUTime();  // in the run's unit
+                cpu_[run.benchmark_name()] = run.GetAdjustedCPUTime() * Seconds(run.time_unit);
         ConsoleReporter::ReportRuns(runs);
     }
 
@@ -158,17 +159,36 @@ public:
                       .c_str(),
                   "AiGo/host" + size, "AiGo/plain-own" + size);
         }
-        const auto perAnchor = [this](int64_t n) {
-            const auto it = cpu_.find("AiGo/host/" + std::to_string(n));
-            return it == cpu_.end() ? 0.0 : it->second / static_cast<double>(n);
+        const auto perAnchor = [this](const std::string& name, int64_t n) {
+            const auto it = cpu_.find(name + "/" + std::to_string(n));
+            return it == cpu_.end() ? 0.0 : it->second / static_cast<double>(n) * 1e9;
         };
-        if (perAnchor(kSizes[1]) > 0 && perAnchor(kSizes[3]) > 0) {
-            std::printf("  %-72s %6.2f\n", "AI Go time per anchor, 10^6 / 10^4 anchors",
-                        perAnchor(kSizes[3]) / perAnchor(kSizes[1]));
+        for (const char* name : {"AiGo/host", "AiGo/plain-own", "AiGo/plain-snprintf"}) {
+            std::printf("  %-22s ns/anchor at 10^3..10^6:", name);
+            for (const int64_t n : kSizes) std::printf(" %7.1f", perAnchor(name, n));
+            if (perAnchor(name, kSizes[1]) > 0) {
+                std::printf("   10^6 / 10^4: %.2f",
+                            perAnchor(name, kSizes[3]) / perAnchor(name, kSizes[1]));
+            }
+            std::printf("\n");
         }
     }
 
 private:
+    static double Seconds(benchmark::TimeUnit unit) {
+        switch (unit) {
+            case benchmark::kNanosecond:
+                return 1e-9;
+            case benchmark::kMicrosecond:
+                return 1e-6;
+            case benchmark::kMillisecond:
+                return 1e-3;
+            case benchmark::kSecond:
+                return 1.0;
+        }
+        return 1.0;
+    }
+
     void Ratio(const char* label, const std::string& over, const std::string& under) const {
         const auto a = cpu_.find(over);
         const auto b = cpu_.find(under);
