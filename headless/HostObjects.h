@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <memory_resource>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "headless/CallLog.h"
+#include "headless/TokenMap.h"
 
 namespace headless::detail {
 
@@ -68,33 +70,44 @@ struct ArrayObject {
 
 struct DictionaryObject {
     static constexpr const char* kKind = "dictionary";
-    DictionaryObject() : arrays(pool.get()) {}
 
     // An entry: the array's token and where the array lives. The dictionary
     // owns it, so only the dictionary can make it go, and the pointer holds.
     struct Entry {
-        uintptr_t token;
-        ArrayObject* array;
+        uintptr_t token = 0;
+        ArrayObject* array = nullptr;
     };
 
-    // Entries in pooled nodes: one dictionary may hold a million offsets.
-    std::unique_ptr<std::pmr::unsynchronized_pool_resource> pool =
-        std::make_unique<std::pmr::unsynchronized_pool_resource>();
-    std::pmr::unordered_map<uintptr_t, Entry> arrays;  // by key token
-
-    // The entry under key, or null. The last key found is found again
-    // without hashing (asking IsKnown, then GetArrayEntry, is the common
-    // pair); entries are never erased alone, so the pointer holds.
+    // The entry under key, or null; it holds until the next Store. The last
+    // key found is found again without looking (asking IsKnown, then
+    // GetArrayEntry, is the common pair).
     Entry* Lookup(uintptr_t key) {
         if (key == lastKey_ && key != 0) return lastEntry_;
-        const auto it = arrays.find(key);
-        if (it == arrays.end()) return nullptr;
+        Entry* entry = arrays_.Find(key);
+        if (entry == nullptr) return nullptr;
         lastKey_ = key;
-        lastEntry_ = &it->second;
-        return lastEntry_;
+        lastEntry_ = entry;
+        return entry;
+    }
+
+    // Stores entry under key; returns the entry it replaced, if any.
+    std::optional<Entry> Store(uintptr_t key, const Entry& entry) {
+        lastKey_ = 0;  // the table may move
+        const auto [slot, added] = arrays_.Insert(key, entry);
+        if (added) return std::nullopt;
+        const Entry replaced = *slot;
+        *slot = entry;
+        return replaced;
+    }
+
+    template <class F>
+    void ForEachArray(F&& f) const {
+        arrays_.ForEach([&f](uintptr_t, const Entry& entry) { f(entry.token); });
     }
 
 private:
+    // By key token, in one flat table: one dictionary may hold a million offsets.
+    TokenMap<Entry> arrays_;
     uintptr_t lastKey_ = 0;
     Entry* lastEntry_ = nullptr;
 };

@@ -33,7 +33,7 @@ HostErr HOSTAPI Release(DictionaryRef dict) {
         DictionaryObject* object = Find(host, dict);
         if (object == nullptr) return kBadDictionaryErr;
         auto& arrays = host.Objects<ArrayObject>();
-        for (const auto& entry : object->arrays) arrays.Erase(entry.second.token);
+        object->ForEachArray([&arrays](uintptr_t array) { arrays.Erase(array); });
         host.Objects<DictionaryObject>().Erase(FromRef(dict));
         return kNoErr;
     });
@@ -84,12 +84,8 @@ HostErr HOSTAPI SetArrayEntry(DictionaryRef dict, DictKey key, ArrayRef array) {
         // two owners (nor replaces itself).
         if (stored->owner != 0) return kNotOwnerErr;
 
-        const DictionaryObject::Entry storedEntry{FromRef(array), stored};
-        auto [entry, inserted] = object->arrays.try_emplace(FromRef(key), storedEntry);
-        if (!inserted) {
-            arrays.Erase(entry->second.token);  // the replaced array goes with its entry
-            entry->second = storedEntry;
-        }
+        const auto replaced = object->Store(FromRef(key), {FromRef(array), stored});
+        if (replaced) arrays.Erase(replaced->token);  // the replaced array goes with its entry
         stored->owner = FromRef(dict);
         return kNoErr;
     });
