@@ -1,5 +1,5 @@
 # Entry points. Every target installs what is missing first (scripts/bootstrap.sh).
-.PHONY: all bootstrap build demo dll test bench clean
+.PHONY: all bootstrap build demo dll test bench clean install-inkscape
 
 all: build
 
@@ -19,6 +19,16 @@ demo: build
 bench: build
 	build/release/bin/pelvaro_bench --benchmark_counters_tabular=true
 	build/release/bin/pelvaro_run_bench --anchors 1000000
+
+# The Inkscape extension, with the tool and the plug-in module it runs, into
+# the user's extension folder: Extensions > tovi plug-ins > Pelvaro.
+INKSCAPE_EXTENSIONS ?= $(HOME)/.config/inkscape/extensions
+install-inkscape: build
+	mkdir -p $(INKSCAPE_EXTENSIONS)/pelvaro
+	install -m 644 inkscape/pelvaro.inx $(INKSCAPE_EXTENSIONS)/pelvaro.inx
+	install -m 755 inkscape/pelvaro_inkscape.py $(INKSCAPE_EXTENSIONS)/pelvaro_inkscape.py
+	install -m 755 build/release/bin/pelvaro $(INKSCAPE_EXTENSIONS)/pelvaro/pelvaro
+	install -m 644 build/release/bin/Pelvaro.aip $(INKSCAPE_EXTENSIONS)/pelvaro/Pelvaro.aip
 
 # The shipped plug-in: the 32-bit Windows DLL, built with mingw-w64 into dist/.
 dll: bootstrap

@@ -4,15 +4,20 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <random>
+#include <sstream>
 #include <utility>
 
+#include "cli/DemoDrawing.h"
 #include "cli/DocumentJson.h"
+#include "cli/Documents.h"
 #include "cli/FileIO.h"
 #include "cli/FilterRun.h"
 #include "cli/FloatText.h"
 #include "cli/InputError.h"
+#include "cli/Joints.h"
 #include "cli/MappedFile.h"
 #include "cli/Mosaic.h"
 #include "cli/Options.h"
@@ -30,7 +35,7 @@ const char* const kUsage =
     "module Pelvaro.aip, driven by a headless host.\n"
     "\n"
     "commands:\n"
-    "  run IN -o OUT   run the filter on the document IN (JSON), write OUT (JSON or .svg)\n"
+    "  run IN -o OUT   run the filter on the document IN (SVG or JSON), write OUT\n"
     "  demo [-o DIR]   run the filter on a built-in mosaic, write pictures and documents\n"
     "  about           show the plug-in's About box\n"
     "  info            show what the plug-in declares and registers\n"
@@ -46,21 +51,32 @@ const char* const kUsage =
     "  --gray-max B   highest random gray in percent, 0 to 100 (default 95)\n"               \
     "  --fill         give each filled path a random gray (default)\n"                       \
     "  --no-fill      leave the fills as they are\n"                                         \
+    "  --weld TOL     before the run, snap anchors of different selected paths that lie\n"   \
+    "                 within TOL of each other onto one position, so they stay joined\n"     \
     "  --plugin PATH  the plug-in module to load (default: Pelvaro.aip beside pelvaro)\n"
 
 const char* const kRunUsage =
-    "usage: pelvaro run IN -o OUT [--seed N] [--range R] [--gray-min A] [--gray-max B]\n"
+    "usage: pelvaro run IN -o OUT [--format svg|json] [--id ID]... [--weld TOL]\n"
+    "                  [--seed N] [--range R] [--gray-min A] [--gray-max B]\n"
     "                  [--fill | --no-fill] [--plugin PATH] [--trace FILE]\n"
     "\n"
-    "Reads the document IN (JSON), runs the filter on its selected paths and writes the\n"
-    "result to OUT: an SVG picture when OUT ends in .svg, else a JSON document. Without\n"
-    "--seed a seed is picked and printed on stderr as 'seed: N'; the same seed and\n"
-    "options give the same result bit for bit. On any error OUT is left as it was.\n"
+    "Reads the document IN, runs the filter on its selected paths and writes the result\n"
+    "to OUT. IN and OUT are SVG or JSON by their extension (.svg, .json), else by\n"
+    "--format; '-' is standard input or output. An SVG comes back as it was but for the\n"
+    "geometry and fill of the paths the run changed; a JSON document written as SVG is a\n"
+    "picture of its paths. In an SVG every path and shape a person could select is\n"
+    "selected, unless --id names elements (a group's id selects the paths in it).\n"
+    "Without --seed a seed is picked and printed on stderr as 'seed: N'; the same seed\n"
+    "and options give the same result bit for bit. Afterwards stderr tells how many\n"
+    "joints (anchors of different paths within the weld tolerance, 0.02 by default)\n"
+    "the document had and how many the run split. On any error OUT is left as it was.\n"
     "The values are typed into the filter's own dialog, which keeps the range within\n"
     "0 to 1000 and puts the two grays in order.\n"
     "\n"
     "options:\n"
     "  -o OUT         the output file (required)\n"
+    "  --format F     svg or json, for a file whose extension does not tell\n"
+    "  --id ID        select the element with this id (repeatable)\n"
     "  --trace FILE   write every call the plug-in makes into the host to FILE, one a line\n"
     "                 (also when the run fails)\n" PELVARO_FILTER_OPTIONS;
 
@@ -70,6 +86,10 @@ const char* const kDemoUsage =
     "\n"
     "Runs the filter on a built-in mosaic of adjoining squares and triangles and writes\n"
     "before.svg, after.svg, before.json and after.json to DIR, then prints a summary.\n"
+    "It also writes drawing.svg, a mosaic as a drawing program saves one (layers with\n"
+    "transforms, a style sheet, shapes, a compound path, corners off by float noise),\n"
+    "and the filter's result on it as it is (drawing-after.svg) and welded\n"
+    "(drawing-welded.svg), with the joints each run kept.\n"
     "The seed is 7 unless --seed is given, so the demo repeats.\n"
     "\n"
     "options:\n"
@@ -79,13 +99,6 @@ const char* const kDemoUsage =
 #undef PELVARO_FILTER_OPTIONS
 
 namespace {
-
-bool EndsWithSvg(const std::string& path) {
-    if (path.size() < 4) return false;
-    std::string tail = path.substr(path.size() - 4);
-    for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return tail == ".svg";
-}
 
 uint32_t PickSeed() {
     std::random_device device;
@@ -116,6 +129,39 @@ int Guarded(const char* command, std::ostream& err, Body body) {
         err << "pelvaro " << command << ": internal error: " << error.what() << "\n";
         return kExitFailed;
     }
+}
+
+std::string ReadStandardInput() {
+    std::ostringstream content;
+    content << std::cin.rdbuf();
+    if (std::cin.bad()) throw InputError("cannot read the document from standard input");
+    return std::move(content).str();
+}
+
+// The joints of the document before the run, welded when asked.
+struct JointRun {
+    std::vector<Joint> joints;
+    std::size_t welded = 0;  // anchors the weld moved
+};
+
+JointRun BeforeRun(headless::Document& document, const FilterOptions& filter) {
+    JointRun run;
+    run.joints = FindJoints(document, filter.jointTolerance);
+    if (filter.weld) run.welded = Weld(document, run.joints);
+    return run;
+}
+
+std::string JointReport(const JointRun& run, const headless::Document& after,
+                        const FilterOptions& filter) {
+    const std::string tolerance = FloatText(static_cast<float>(filter.jointTolerance));
+    const std::size_t split = CountSplit(after, run.joints, filter.jointTolerance);
+    std::string text = "joints: " + std::to_string(run.joints.size()) +
+                       " between selected paths (anchors within " + tolerance + ")";
+    if (filter.weld) text += ", " + std::to_string(run.welded) + " anchors welded";
+    if (split == 0) return text + "; the run kept every one";
+    text += "; the run split " + std::to_string(split);
+    if (!filter.weld) text += " (--weld " + tolerance + " keeps them joined)";
+    return text;
 }
 
 void WarnIfHeld(const char* command, const std::string& held, std::ostream& err) {
@@ -170,11 +216,32 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
             out << kRunUsage;
             return kExitOk;
         }
-        // The input is mapped only while it is read: the run does not hold it.
-        DocumentFile file = ReadDocumentJson(MappedFile(options.input).text(), options.input);
+        const bool fromStdin = options.input == "-";
+        // A file is mapped, not copied; a JSON one only while it is read (the
+        // reader keeps nothing of it), so the run does not hold it.
+        std::optional<MappedFile> mapped;
+        std::string piped;
+        if (fromStdin) {
+            piped = ReadStandardInput();
+        } else {
+            mapped.emplace(options.input);
+        }
+        const std::string_view text = fromStdin ? std::string_view(piped) : mapped->text();
+        const std::string inputName = fromStdin ? "<stdin>" : options.input;
+        const DocumentFormat inFormat =
+            FormatOf(fromStdin ? "" : options.input, options.format, SniffFormat(text));
+        const DocumentFormat outFormat =
+            FormatOf(options.output == "-" ? "" : options.output, options.format, inFormat);
+        LoadedDocument loaded = LoadedDocument::Read(text, inputName, inFormat, options.ids);
+        if (inFormat == DocumentFormat::kJson) mapped.reset();
+        for (const std::string& warning : loaded.warnings())
+            err << "pelvaro run: " << warning << "\n";
+
         const LoadedPlugin plugin(options.filter.plugin);
         const uint32_t seed = options.filter.seed ? *options.filter.seed : PickSeed();
         if (!options.filter.seed) err << "seed: " << seed << "\n";
+        headless::Document& document = loaded.document();
+        const JointRun joints = BeforeRun(document, options.filter);
         // The trace is a log, not a document: written as it comes, kept when
         // the run fails, which is when it helps most.
         std::ofstream trace;
@@ -183,17 +250,20 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
             if (!trace) throw JobError("cannot write the trace '" + *options.trace + "'");
         }
         const std::string held =
-            RunFilter(file.document, plugin.entry(), options.filter.params, seed, setup,
+            RunFilter(document, plugin.entry(), options.filter.params, seed, setup,
                       plugin.resources(), options.trace ? &trace : nullptr);
         if (options.trace && !trace.flush()) {
             throw JobError("cannot write the trace '" + *options.trace + "'");
         }
         WarnIfHeld("run", held, err);
-        if (EndsWithSvg(options.output)) {
-            WriteFileAtomically(options.output, WriteSvg(file.document));
+        err << "pelvaro run: " << JointReport(joints, document, options.filter) << "\n";
+        if (options.output == "-") {
+            loaded.Write(outFormat, out);
+            out.flush();
+            if (!out) throw JobError("cannot write the document to standard output");
         } else {
             WriteFileAtomically(options.output,
-                                [&file](std::ostream& stream) { WriteDocumentJson(file, stream); });
+                                [&](std::ostream& stream) { loaded.Write(outFormat, stream); });
         }
         return kExitOk;
     });
@@ -222,11 +292,34 @@ int DemoCommand(const std::vector<std::string>& args, std::ostream& out, std::os
             throw JobError("cannot make the directory '" + options.directory +
                            "': " + error.message());
         }
-        const std::pair<const char*, std::string> files[] = {
+        std::vector<std::pair<std::string, std::string>> files = {
             {"before.svg", WriteSvg(before)},
             {"after.svg", WriteSvg(after)},
             {"before.json", WriteDocumentJson(before)},
             {"after.json", WriteDocumentJson(after)}};
+        // The drawing: an SVG as a drawing program saves it, run as it is and
+        // with the weld, to show the joints that float noise splits.
+        std::string drawingReport;
+        if (SvgDocumentsAvailable()) {
+            const std::string drawing = DemoDrawing();
+            files.emplace_back("drawing.svg", drawing);
+            for (const bool weld : {false, true}) {
+                LoadedDocument loaded =
+                    LoadedDocument::Read(drawing, "drawing.svg", DocumentFormat::kSvg, {});
+                FilterOptions filter = options.filter;
+                filter.weld = weld;
+                const JointRun joints = BeforeRun(loaded.document(), filter);
+                WarnIfHeld("demo",
+                           RunFilter(loaded.document(), plugin.entry(), params, seed, {},
+                                     plugin.resources()),
+                           err);
+                drawingReport += std::string("  drawing.svg") +
+                                 (weld ? " welded:  " : ":         ") +
+                                 JointReport(joints, loaded.document(), filter) + "\n";
+                files.emplace_back(weld ? "drawing-welded.svg" : "drawing-after.svg",
+                                   loaded.Write(DocumentFormat::kSvg));
+            }
+        }
         std::string written;
         for (const auto& [name, content] : files) {
             const std::string path = (directory / name).string();
@@ -247,7 +340,7 @@ int DemoCommand(const std::vector<std::string>& args, std::ostream& out, std::os
             << ", still shared after: " << summary.sharedKept << "\n"
             << "  largest offset:     " << Fixed(summary.largestOffset, 3)
             << " (at most half the range, " << FloatText(params.moveRange / 2.0f) << ")\n"
-            << "  wrote " << written << "\n";
+            << drawingReport << "  wrote " << written << "\n";
         return kExitOk;
     });
 }

@@ -80,6 +80,11 @@ bool TakeFilterFlag(ArgReader& reader, const std::string& flag,
     } else if (flag == "--fill" || flag == "--no-fill") {
         if (inlineValue) reader.Fail("option '" + flag + "' takes no value");
         params.randomFill = flag == "--fill" ? 1 : 0;
+    } else if (flag == "--weld") {
+        const std::string text = reader.ValueOf(flag, inlineValue);
+        filter.jointTolerance =
+            ParseLevel(reader, flag, text, 1000.0f, "the weld tolerance lies between 0 and 1000");
+        filter.weld = true;
     } else if (flag == "--plugin") {
         filter.plugin = reader.ValueOf(flag, inlineValue);
         if (filter.plugin->empty()) reader.Fail("--plugin needs a file path");
@@ -128,10 +133,19 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
         } else if (flag == "--trace") {
             options.trace = reader.ValueOf(flag, inlineValue);
             if (options.trace->empty()) reader.Fail("option '--trace' needs a file path");
+        } else if (flag == "--format") {
+            const std::string format = reader.ValueOf(flag, inlineValue);
+            if (format != "svg" && format != "json") {
+                reader.Fail("--format '" + format + "' is neither svg nor json");
+            }
+            options.format = format;
+        } else if (flag == "--id") {
+            options.ids.push_back(reader.ValueOf(flag, inlineValue));
+            if (options.ids.back().empty()) reader.Fail("--id needs an element id");
         } else if (TakeFilterFlag(reader, flag, inlineValue, options.filter)) {
         } else if (arg.size() > 1 && arg.front() == '-') {
             reader.Fail("unknown option '" + flag + "'");
-        } else if (options.input.empty()) {
+        } else if (options.input.empty()) {  // "-" is standard input
             options.input = arg;
         } else {
             reader.Fail("one input document only, but '" + arg + "' is a second");

@@ -15,13 +15,19 @@ struct FilterOptions {
     JitterParams params = kDefaultJitterParams;
     std::optional<uint32_t> seed;
     std::optional<std::string> plugin;  // the module to load instead of the one beside the tool
+    // Anchors of different selected paths this close count as joined; --weld
+    // snaps them together before the run.
+    double jointTolerance = 0.02;
+    bool weld = false;
 };
 
 struct RunOptions {
     bool help = false;
     std::string input;
     std::string output;
-    std::optional<std::string> trace;  // where to write the host's call log
+    std::optional<std::string> trace;   // where to write the host's call log
+    std::optional<std::string> format;  // "svg" or "json", where a file name does not tell
+    std::vector<std::string> ids;       // SVG elements to select (--id, repeatable)
     FilterOptions filter;
 };
 

@@ -114,7 +114,7 @@ TEST(CliOptions, HelpIsPrintedOnStandardOutput) {
     const Case cases[] = {
         {{"--help"}, "usage: pelvaro <command>"},
         {{"-h"}, "usage: pelvaro <command>"},
-        {{"run", "--help"}, "usage: pelvaro run IN -o OUT [--seed N]"},
+        {{"run", "--help"}, "usage: pelvaro run IN -o OUT [--format svg|json]"},
         {{"run", "in.json", "--frob", "--help"}, "unknown option"},  // an error before help wins
         {{"demo", "--help"}, "usage: pelvaro demo [-o DIR]"},
     };
