@@ -173,7 +173,7 @@ public:
 private:
     enum class Value : uint8_t { kNull, kBool, kNumber, kString, kObject, kArray };
 
-    struct Open_ {
+    struct Container {
         Frame frame;
         Member member = Member::kNone;  // of the key last read, in objects
         std::size_t count = 0;          // members or elements so far
@@ -193,9 +193,9 @@ private:
     Frame PlaceInFill(Member member, Value kind, std::string_view text);
     void Number(Value kind, std::string_view text, const What& what, float& out,
                 std::string& fault);
-    void CloseArt(const Open_& open);
+    void CloseArt(const Container& open);
     void CloseSegment();
-    void ClosePoint(const Open_& open);
+    void ClosePoint(const Container& open);
 
     // Copying values as text.
     void CaptureMember(std::string* into, std::string_view name);
@@ -215,7 +215,7 @@ private:
     const rapidjson::MemoryStream& stream_;
     DocumentFile& file_;
 
-    std::vector<Open_> open_;
+    std::vector<Container> open_;
     std::vector<KeyScope> scopes_;  // reused; one per open object
     std::size_t scopesInUse_ = 0;
     bool boolValue_ = false;
@@ -273,7 +273,7 @@ Member FillMember(std::string_view name) {
 
 bool DocumentHandler::Key(const char* text, rapidjson::SizeType length, bool) {
     const std::string_view name(text, length);
-    Open_& open = open_.back();
+    Container& open = open_.back();
     const std::size_t end = stream_.Tell();
     if (const auto earlier = scopes_[open.scope].Add(name, end)) {
         jsonFault_ = fileName_ + ":" + PlaceText(text_, StringStart(text_, end)) +
@@ -338,7 +338,7 @@ bool DocumentHandler::Open(Value kind) {
     } else {
         frame = Place(kind, {});
     }
-    Open_ open{frame};
+    Container open{frame};
     open.start = stream_.Tell();  // the iterative parser calls before taking the bracket
     open.object = kind == Value::kObject;
     if (open.object) {
@@ -352,7 +352,7 @@ bool DocumentHandler::Open(Value kind) {
 }
 
 Frame DocumentHandler::Place(Value kind, std::string_view text) {
-    Open_& parent = open_.back();
+    Container& parent = open_.back();
     const bool container = kind == Value::kObject || kind == Value::kArray;
     switch (parent.frame) {
         case Frame::kRoot:
@@ -488,7 +488,7 @@ Frame DocumentHandler::PlaceInSegment(Member member, Value kind) {
 }
 
 Frame DocumentHandler::PlaceInFill(Member member, Value kind, std::string_view text) {
-    Open_& fill = open_.back();
+    Container& fill = open_.back();
     if (member == Member::kUnknown || fill.count > 1) {
         ArtFault(ArtWhere() + kFillShape);
         return Frame::kSkip;
@@ -540,7 +540,7 @@ void DocumentHandler::Number(Value kind, std::string_view text, const What& what
 // --- Closing containers ---------------------------------------------------------
 
 bool DocumentHandler::Close() {
-    const Open_ open = open_.back();
+    const Container open = open_.back();
     open_.pop_back();
     if (open.object) --scopesInUse_;
     switch (open.frame) {
@@ -593,7 +593,7 @@ bool DocumentHandler::Close() {
     return true;
 }
 
-void DocumentHandler::ClosePoint(const Open_& open) {
+void DocumentHandler::ClosePoint(const Container& open) {
     const Member member = open_.back().member;
     const char* name = member == Member::kP ? "p" : member == Member::kIn ? "in" : "out";
     if (open.count != 2) {
@@ -628,7 +628,7 @@ void DocumentHandler::CloseSegment() {
     }
 }
 
-void DocumentHandler::CloseArt(const Open_& open) {
+void DocumentHandler::CloseArt(const Container& open) {
     if (isPath_.value_or(true)) {
         if (!artFault_.empty()) DocumentFault(artFault_);
         return;
@@ -653,7 +653,7 @@ void DocumentHandler::CaptureMember(std::string* into, std::string_view name) {
 }
 
 void DocumentHandler::CaptureScalar(Value kind, std::string_view text) {
-    Open_& parent = open_.back();
+    Container& parent = open_.back();
     if (parent.frame == Frame::kCapture && !parent.object && parent.count++ > 0) *capture_ += ", ";
     if (kind == Value::kString) {
         AppendString(text, *capture_);
@@ -663,7 +663,7 @@ void DocumentHandler::CaptureScalar(Value kind, std::string_view text) {
 }
 
 void DocumentHandler::CaptureOpen(Value kind) {
-    Open_& parent = open_[open_.size() - 2];
+    Container& parent = open_[open_.size() - 2];
     if (parent.frame == Frame::kCapture && !parent.object && parent.count++ > 0) *capture_ += ", ";
     *capture_ += kind == Value::kObject ? '{' : '[';
 }
