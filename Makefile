@@ -1,5 +1,5 @@
 # Entry points. Every target installs what is missing first (scripts/bootstrap.sh).
-.PHONY: all bootstrap build demo dll test bench clean install-inkscape
+.PHONY: all bootstrap build demo dll test bench fuzz clean install-inkscape
 
 all: build
 
@@ -54,6 +54,14 @@ test: dll
 	cmake --build --preset linux32
 	ctest --preset linux32
 	/usr/bin/python3 tests/samebits/compare_builds.py . build/samebits
+
+# The libFuzzer targets of the readers (preset fuzz, clang), each run for
+# FUZZ_SECONDS; corpora grow in build/fuzz/corpus, faults land in build/fuzz/findings.
+FUZZ_SECONDS ?= 300
+fuzz: bootstrap
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	scripts/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build dist pelvaro-demo

@@ -14,6 +14,7 @@
 #include "bench/PlainLoop.h"
 #include "cli/DocumentJson.h"
 #include "cli/FilterRun.h"
+#include "cli/Options.h"
 #include "headless/Host.h"
 #include "jitter/PositionText.h"
 
@@ -50,7 +51,8 @@ void PerAnchor(benchmark::State& state, int64_t anchors) {
 }
 
 const cli::LoadedPlugin& Plugin() {
-    static const cli::LoadedPlugin plugin(std::nullopt);  // the module beside this program
+    static const cli::LoadedPlugin plugin("bench",
+                                          cli::PluginOptions{});  // the module beside this program
     return plugin;
 }
 

@@ -16,6 +16,7 @@
 #include "cli/FileIO.h"
 #include "cli/FilterRun.h"
 #include "cli/FloatText.h"
+#include "cli/Guarded.h"
 #include "cli/InputError.h"
 #include "cli/Joints.h"
 #include "cli/MappedFile.h"
@@ -43,61 +44,6 @@ const char* const kUsage =
     "'pelvaro <command> --help' tells more about each.\n"
     "exit status: 0 done, 1 the plug-in or the output failed, 2 bad input or options\n";
 
-#define PELVARO_FILTER_OPTIONS                                                               \
-    "  --seed N       seed of the host's random source, 0 to 4294967295\n"                   \
-    "  --range R      move range in points, finite and >= 0; offsets are at most R/2 long\n" \
-    "                 (default 6)\n"                                                         \
-    "  --gray-min A   lowest random gray in percent, 0 to 100 (default 5)\n"                 \
-    "  --gray-max B   highest random gray in percent, 0 to 100 (default 95)\n"               \
-    "  --fill         give each filled path a random gray (default)\n"                       \
-    "  --no-fill      leave the fills as they are\n"                                         \
-    "  --weld TOL     before the run, snap anchors of different selected paths that lie\n"   \
-    "                 within TOL of each other onto one position, so they stay joined\n"     \
-    "  --plugin PATH  the plug-in module to load (default: Pelvaro.aip beside pelvaro)\n"
-
-const char* const kRunUsage =
-    "usage: pelvaro run IN -o OUT [--format svg|json] [--id ID]... [--weld TOL]\n"
-    "                  [--seed N] [--range R] [--gray-min A] [--gray-max B]\n"
-    "                  [--fill | --no-fill] [--plugin PATH] [--trace FILE]\n"
-    "\n"
-    "Reads the document IN, runs the filter on its selected paths and writes the result\n"
-    "to OUT. IN and OUT are SVG or JSON by their extension (.svg, .json), else by\n"
-    "--format; '-' is standard input or output. An SVG comes back as it was but for the\n"
-    "geometry and fill of the paths the run changed; a JSON document written as SVG is a\n"
-    "picture of its paths. In an SVG every path and shape a person could select is\n"
-    "selected, unless --id names elements (a group's id selects the paths in it).\n"
-    "Without --seed a seed is picked and printed on stderr as 'seed: N'; the same seed\n"
-    "and options give the same result bit for bit. Afterwards stderr tells how many\n"
-    "joints (anchors of different paths within the weld tolerance, 0.02 by default)\n"
-    "the document had and how many the run split. On any error OUT is left as it was.\n"
-    "The values are typed into the filter's own dialog, which keeps the range within\n"
-    "0 to 1000 and puts the two grays in order.\n"
-    "\n"
-    "options:\n"
-    "  -o OUT         the output file (required)\n"
-    "  --format F     svg or json, for a file whose extension does not tell\n"
-    "  --id ID        select the element with this id (repeatable)\n"
-    "  --trace FILE   write every call the plug-in makes into the host to FILE, one a line\n"
-    "                 (also when the run fails)\n" PELVARO_FILTER_OPTIONS;
-
-const char* const kDemoUsage =
-    "usage: pelvaro demo [-o DIR] [--seed N] [--range R] [--gray-min A] [--gray-max B]\n"
-    "                   [--fill | --no-fill] [--plugin PATH]\n"
-    "\n"
-    "Runs the filter on a built-in mosaic of adjoining squares and triangles and writes\n"
-    "before.svg, after.svg, before.json and after.json to DIR, then prints a summary.\n"
-    "It also writes drawing.svg, a mosaic as a drawing program saves one (layers with\n"
-    "transforms, a style sheet, shapes, a compound path, corners off by float noise),\n"
-    "and the filter's result on it as it is (drawing-after.svg) and welded\n"
-    "(drawing-welded.svg), with the joints each run kept.\n"
-    "The seed is 7 unless --seed is given, so the demo repeats.\n"
-    "\n"
-    "options:\n"
-    "  -o DIR         the output directory, made when missing (default "
-    "./pelvaro-demo)\n" PELVARO_FILTER_OPTIONS;
-
-#undef PELVARO_FILTER_OPTIONS
-
 namespace {
 
 uint32_t PickSeed() {
@@ -109,26 +55,6 @@ std::string Fixed(double value, int digits) {
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", digits, value);
     return text;
-}
-
-// Runs body, turning the tool's errors into a one-line message and a status.
-template <typename Body>
-int Guarded(const char* command, std::ostream& err, Body body) {
-    try {
-        return body();
-    } catch (const InputError& error) {
-        err << "pelvaro " << command << ": " << error.what() << "\n";
-        return kExitBadInput;
-    } catch (const JobError& error) {
-        err << "pelvaro " << command << ": " << error.what() << "\n";
-        return kExitFailed;
-    } catch (const std::bad_alloc&) {
-        err << "pelvaro " << command << ": out of memory\n";
-        return kExitFailed;
-    } catch (const std::exception& error) {
-        err << "pelvaro " << command << ": internal error: " << error.what() << "\n";
-        return kExitFailed;
-    }
 }
 
 std::string ReadStandardInput() {
@@ -213,7 +139,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     return Guarded("run", err, [&] {
         const RunOptions options = ParseRunOptions(args);
         if (options.help) {
-            out << kRunUsage;
+            out << UsageOf("run");
             return kExitOk;
         }
         const bool fromStdin = options.input == "-";
@@ -237,7 +163,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         for (const std::string& warning : loaded.warnings())
             err << "pelvaro run: " << warning << "\n";
 
-        const LoadedPlugin plugin(options.filter.plugin);
+        const LoadedPlugin plugin("run", options.filter);
         const uint32_t seed = options.filter.seed ? *options.filter.seed : PickSeed();
         if (!options.filter.seed) err << "seed: " << seed << "\n";
         headless::Document& document = loaded.document();
@@ -273,12 +199,12 @@ int DemoCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     return Guarded("demo", err, [&] {
         const DemoOptions options = ParseDemoOptions(args);
         if (options.help) {
-            out << kDemoUsage;
+            out << UsageOf("demo");
             return kExitOk;
         }
         const headless::Document before = BuiltInMosaic();
         headless::Document after = before;
-        const LoadedPlugin plugin(options.filter.plugin);
+        const LoadedPlugin plugin("demo", options.filter);
         const uint32_t seed = options.filter.seed.value_or(kDemoSeed);
         const JitterParams& params = options.filter.params;
         WarnIfHeld("demo", RunFilter(after, plugin.entry(), params, seed, {}, plugin.resources()),

@@ -15,6 +15,7 @@
 #include "cli/FileIO.h"
 #include "cli/FilterRun.h"
 #include "cli/Mosaic.h"
+#include "tests/TempDir.h"
 
 #if defined(__linux__)
 #include <sys/wait.h>
@@ -24,33 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Args = std::vector<std::string>;
-
-// A fresh empty directory for one test, removed afterwards.
-class TempDir {
-public:
-    TempDir() {
-        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-        path_ = fs::temp_directory_path() /
-                (std::string("pelvaro-") + test->test_suite_name() + "-" + test->name());
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(path_))
-            names.push_back(entry.path().filename().string());
-        return names;
-    }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 struct Outcome {
     int status;

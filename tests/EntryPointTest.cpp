@@ -19,11 +19,10 @@ constexpr HostErr kRefused = FourCharCode('T', 'E', 'S', 'T');
 
 // The fifteen suites in the order the plug-in acquires them.
 const std::vector<std::string> kSuiteOrder = {
-    "AI Filter Suite",        "SP Blocks Suite",     "AI Array Suite",
-    "AI Art Suite",           "AI Path Suite",       "AI Random Suite",
-    "AI Matching Art Suite",  "AI Menu Suite",       "AI Unicode String Suite",
-    "AI Path Style Suite",    "ADM Basic Suite",     "ADM Dialog Suite",
-    "ADM Item Suite",         "AI MdMemory Suite",   "AI Dictionary Suite",
+    "AI Filter Suite",         "SP Blocks Suite",     "AI Array Suite",        "AI Art Suite",
+    "AI Path Suite",           "AI Random Suite",     "AI Matching Art Suite", "AI Menu Suite",
+    "AI Unicode String Suite", "AI Path Style Suite", "ADM Basic Suite",       "ADM Dialog Suite",
+    "ADM Item Suite",          "AI MdMemory Suite",   "AI Dictionary Suite",
 };
 
 std::vector<std::string> Details(const Host& host, const std::string& op) {
