@@ -237,9 +237,8 @@ private:
     std::string elementFault_;
     std::size_t fillLevels_ = 0;  // levels of the fill kind being read
 
-    // Where captured text goes, and the capture's depth.
+    // Where text copied from unknown members goes.
     std::string* capture_ = nullptr;
-    std::size_t captureDepth_ = 0;
 
     std::string jsonFault_;
     std::string documentFault_;
