@@ -1,6 +1,6 @@
 # Entry points. Every target first installs what it needs, and only that
 # (scripts/bootstrap.sh TARGET); the steps are CMake workflow presets.
-.PHONY: all build demo dll test fuzz clean install-inkscape
+.PHONY: all build demo dll test bench fuzz clean install-inkscape
 # `time` on each build step of `make test`, so a CI log shows what each costs;
 # the same-bits summary stays the last line.
 SHELL := /bin/bash
@@ -15,6 +15,12 @@ build:
 # The main job: the filter on the built-in mosaic, written to ./pelvaro-demo.
 demo: build
 	build/release/bin/pelvaro demo -o pelvaro-demo
+
+# Figures: the hot paths (Google Benchmark, with ratios) and the whole run on
+# a mosaic of a million anchors. CPU time, so a busy machine skews less.
+bench: build
+	build/release/bin/pelvaro_bench --benchmark_counters_tabular=true
+	build/release/bin/pelvaro_run_bench --anchors 1000000
 
 # The Inkscape extension, with the tool and the plug-in module it runs, into
 # the user's extension folder: Extensions > tovi plug-ins > Pelvaro.

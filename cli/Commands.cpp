@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <map>
 #include <random>
@@ -18,6 +19,7 @@
 #include "cli/Guarded.h"
 #include "cli/InputError.h"
 #include "cli/Joints.h"
+#include "cli/MappedFile.h"
 #include "cli/Mosaic.h"
 #include "cli/Options.h"
 #include "cli/PluginCommands.h"
@@ -141,13 +143,23 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
             return kExitOk;
         }
         const bool fromStdin = options.input == "-";
-        const std::string text = fromStdin ? ReadStandardInput() : ReadTextFile(options.input);
+        // A file is mapped, not copied; a JSON one only while it is read (the
+        // reader keeps nothing of it), so the run does not hold it.
+        std::optional<MappedFile> mapped;
+        std::string piped;
+        if (fromStdin) {
+            piped = ReadStandardInput();
+        } else {
+            mapped.emplace(options.input);
+        }
+        const std::string_view text = fromStdin ? std::string_view(piped) : mapped->text();
         const std::string inputName = fromStdin ? "<stdin>" : options.input;
         const DocumentFormat inFormat =
             FormatOf(fromStdin ? "" : options.input, options.format, SniffFormat(text));
         const DocumentFormat outFormat =
             FormatOf(options.output == "-" ? "" : options.output, options.format, inFormat);
         LoadedDocument loaded = LoadedDocument::Read(text, inputName, inFormat, options.ids);
+        if (inFormat == DocumentFormat::kJson) mapped.reset();
         for (const std::string& warning : loaded.warnings())
             err << "pelvaro run: " << warning << "\n";
 
@@ -156,17 +168,28 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         if (!options.filter.seed) err << "seed: " << seed << "\n";
         headless::Document& document = loaded.document();
         const JointRun joints = BeforeRun(document, options.filter);
-        const std::string held = RunFilter(document, plugin.entry(), options.filter.params, seed,
-                                           setup, plugin.resources());
+        // The trace is a log, not a document: written as it comes, kept when
+        // the run fails, which is when it helps most.
+        std::ofstream trace;
+        if (options.trace) {
+            trace.open(*options.trace, std::ios::binary | std::ios::trunc);
+            if (!trace) throw JobError("cannot write the trace '" + *options.trace + "'");
+        }
+        const std::string held =
+            RunFilter(document, plugin.entry(), options.filter.params, seed, setup,
+                      plugin.resources(), options.trace ? &trace : nullptr);
+        if (options.trace && !trace.flush()) {
+            throw JobError("cannot write the trace '" + *options.trace + "'");
+        }
         WarnIfHeld("run", held, err);
         err << "pelvaro run: " << JointReport(joints, document, options.filter) << "\n";
-        const std::string result = loaded.Write(outFormat);
         if (options.output == "-") {
-            out << result;
+            loaded.Write(outFormat, out);
             out.flush();
             if (!out) throw JobError("cannot write the document to standard output");
         } else {
-            WriteFileAtomically(options.output, result);
+            WriteFileAtomically(options.output,
+                                [&](std::ostream& stream) { loaded.Write(outFormat, stream); });
         }
         return kExitOk;
     });

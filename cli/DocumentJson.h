@@ -15,6 +15,7 @@
 // of a segment and of the document (in DocumentFile).
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,8 @@ struct DocumentFile {
 DocumentFile ReadDocumentJson(std::string_view text, const std::string& fileName);
 
 std::string WriteDocumentJson(const DocumentFile& file);
+// The same text, written to stream as it is made (in pieces of about 64 KB).
+void WriteDocumentJson(const DocumentFile& file, std::ostream& stream);
 std::string WriteDocumentJson(const headless::Document& document);
 
 }  // namespace cli

@@ -105,4 +105,13 @@ std::string LoadedDocument::Write(DocumentFormat format) const {
     return format == DocumentFormat::kSvg ? WriteSvg(json_.document) : WriteDocumentJson(json_);
 }
 
+void LoadedDocument::Write(DocumentFormat format, std::ostream& stream) const {
+    if (!svg_ && format == DocumentFormat::kJson) {
+        WriteDocumentJson(json_, stream);
+        return;
+    }
+    const std::string text = Write(format);
+    stream.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
 }  // namespace cli

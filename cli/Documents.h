@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,6 +52,9 @@ public:
     // that was read, JSON with everything the JSON reader kept; a JSON
     // document as SVG is a picture of its paths.
     std::string Write(DocumentFormat format) const;
+    // The same, written to stream as it is made where the format allows (a
+    // JSON document read as JSON goes out in pieces, not as one text).
+    void Write(DocumentFormat format, std::ostream& stream) const;
 
 private:
     LoadedDocument() = default;

@@ -108,6 +108,12 @@ std::string ReadTextFile(const std::string& path) {
 }
 
 void WriteFileAtomically(const std::string& path, const std::string& content) {
+    WriteFileAtomically(path, [&content](std::ostream& out) {
+        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    });
+}
+
+void WriteFileAtomically(const std::string& path, const std::function<void(std::ostream&)>& write) {
     std::error_code error;
     const fs::file_status status = fs::status(path, error);  // through any links
     if (fs::is_directory(status)) throw JobError("cannot write '" + path + "': it is a directory");
@@ -117,7 +123,7 @@ void WriteFileAtomically(const std::string& path, const std::string& content) {
         errno = 0;
         std::ofstream out(path, std::ios::binary);
         if (!out) throw JobError("cannot write '" + path + "': " + Cause());
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+        write(out);
         out.close();
         if (!out) throw JobError("cannot write '" + path + "': " + Cause());
         return;
@@ -135,7 +141,13 @@ void WriteFileAtomically(const std::string& path, const std::string& content) {
             throw JobError("cannot write '" + path + "': " + Cause() + " (creating '" +
                            temporary.string() + "')");
         }
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+        try {
+            write(out);
+        } catch (...) {
+            out.close();
+            fs::remove(temporary, error);
+            throw;
+        }
         out.close();
         if (!out) {
             const std::string cause = Cause();

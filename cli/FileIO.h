@@ -1,6 +1,8 @@
 // Reading input files and replacing output files all at once.
 #pragma once
 
+#include <functional>
+#include <ostream>
 #include <string>
 
 namespace cli {
@@ -17,5 +19,7 @@ std::string ReadTextFile(const std::string& path);
 // and written to, never replaced.
 // Throws JobError naming path and the cause.
 void WriteFileAtomically(const std::string& path, const std::string& content);
+// The same, with the content written piece by piece to the stream by write.
+void WriteFileAtomically(const std::string& path, const std::function<void(std::ostream&)>& write);
 
 }  // namespace cli

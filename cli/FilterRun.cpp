@@ -91,8 +91,10 @@ HostErr PrepareParameters(headless::Host& host, PluginMainProc entry, const Jitt
 
 std::string RunFilter(headless::Document& document, PluginMainProc entry,
                       const JitterParams& params, uint32_t seed, const HostSetup& setup,
-                      std::shared_ptr<const headless::ResourceSource> resources) {
+                      std::shared_ptr<const headless::ResourceSource> resources,
+                      std::ostream* trace) {
     headless::Host host(document, seed);
+    if (trace != nullptr) host.LogCalls(true);
     host.LoadPlugin(resources ? std::move(resources) : headless::ShippedResources());
     if (setup) setup(host);
     CheckAnswer(host, host.Startup(entry), "\"SP Interface\"/\"Startup\"");
@@ -104,6 +106,7 @@ std::string RunFilter(headless::Document& document, PluginMainProc entry,
     }
     // Shut down after a failed run too, so the plug-in frees what it holds.
     const HostErr shutdown = host.Shutdown(entry);
+    if (trace != nullptr) host.WriteCallLog(*trace);
     CheckAnswer(host, code, failed);
     CheckAnswer(host, shutdown, "\"SP Interface\"/\"Shutdown\"");
     const headless::Holdings held = host.Held();

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "cli/Options.h"
@@ -67,8 +68,11 @@ using HostSetup = std::function<void(headless::Host&)>;
 // fails; the document may then be half done and must not be written.
 // Returns a description of what the plug-in left held, empty when nothing.
 // resources are the plug-in's (LoadedPlugin::resources); null: the shipped ones.
+// With trace, the host logs every call and writes the log there, one call a
+// line, also when a message fails.
 std::string RunFilter(headless::Document& document, PluginMainProc entry,
                       const JitterParams& params, uint32_t seed, const HostSetup& setup = {},
-                      std::shared_ptr<const headless::ResourceSource> resources = nullptr);
+                      std::shared_ptr<const headless::ResourceSource> resources = nullptr,
+                      std::ostream* trace = nullptr);
 
 }  // namespace cli

@@ -1,5 +1,6 @@
 #include "cli/FloatText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -7,11 +8,17 @@
 
 namespace cli {
 
+char* FloatChars(float f, char* buffer) {
+    if (f == 0.0f && std::signbit(f)) {
+        static constexpr char kNegativeZero[] = "-0.0";
+        return std::copy(kNegativeZero, kNegativeZero + 4, buffer);
+    }
+    return std::to_chars(buffer, buffer + kFloatTextSize, f).ptr;
+}
+
 std::string FloatText(float f) {
-    if (f == 0.0f && std::signbit(f)) return "-0.0";
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, f);
-    return std::string(buffer, result.ptr);
+    char buffer[kFloatTextSize];
+    return std::string(buffer, FloatChars(f, buffer));
 }
 
 FloatParse ParseFloat(std::string_view text, float& value) {

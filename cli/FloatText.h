@@ -2,6 +2,7 @@
 // and a strict reader for option values and document numbers.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,10 @@ namespace cli {
 // "1e+10"). Negative zero keeps its sign and a decimal point, so that a JSON
 // reader takes it for a float rather than the integer 0.
 std::string FloatText(float f);
+
+// The same text into buffer (kFloatTextSize bytes at least); returns its end.
+constexpr std::size_t kFloatTextSize = 32;
+char* FloatChars(float f, char* buffer);
 
 enum class FloatParse { kOk, kInvalid, kOutOfRange };
 

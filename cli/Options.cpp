@@ -233,6 +233,13 @@ void AddRunOptions(OptionParser& parser, RunOptions& options) {
                      if (value.empty()) parser.Fail("--id needs an element id");
                      options.ids.push_back(value);
                  });
+    parser.Value({"--trace"}, "FILE",
+                 "write every call the plug-in makes into the host to FILE, one a line (also "
+                 "when the run fails)",
+                 [&parser, &options](const std::string&, const std::string& value) {
+                     if (value.empty()) parser.Fail("option '--trace' needs a file path");
+                     options.trace = value;
+                 });
     AddFilterOptions(parser, options.filter);
     // "-" is standard input.
     parser.Positional([&parser, &options](const std::string& arg) {

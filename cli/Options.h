@@ -34,6 +34,7 @@ struct RunOptions {
     bool help = false;
     std::string input;
     std::string output;
+    std::optional<std::string> trace;   // where to write the host's call log
     std::optional<std::string> format;  // "svg" or "json", where a file name does not tell
     std::vector<std::string> ids;       // SVG elements to select (--id, repeatable)
     FilterOptions filter;

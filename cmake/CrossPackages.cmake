@@ -22,3 +22,9 @@ endif()
   set(nlohmann_json_DIR ${pelvaro_cross_root}/nlohmann_json CACHE PATH
       "nlohmann_json for the cross build, copied from the build machine" FORCE)
 endif()
+
+if(EXISTS /usr/include/rapidjson/reader.h)
+  file(COPY /usr/include/rapidjson DESTINATION ${pelvaro_cross_root}/include)
+  set(PELVARO_RAPIDJSON_INCLUDE ${pelvaro_cross_root}/include CACHE PATH
+      "RapidJSON for the cross build, copied from the build machine" FORCE)
+endif()

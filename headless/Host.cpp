@@ -25,7 +25,17 @@ std::string PointerText(const void* pointer) {
 
 }  // namespace
 
-Host::Host(Document& document, uint32_t seed) : core_(std::make_unique<HostCore>(document, seed)) {}
+namespace {
+
+bool gLogCallsByDefault = false;
+
+}  // namespace
+
+void Host::LogCallsByDefault(bool on) { gLogCallsByDefault = on; }
+
+Host::Host(Document& document, uint32_t seed) : core_(std::make_unique<HostCore>(document, seed)) {
+    core_->log.SetOn(gLogCallsByDefault);
+}
 
 Host::~Host() = default;
 
@@ -162,7 +172,7 @@ void Host::FailOperation(const std::string& op, HostErr code) {
         throw std::invalid_argument("FailOperation: '" + op +
                                     "' returns no error code, so it cannot fail");
     if (code == kNoErr) throw std::invalid_argument("FailOperation needs a non-zero code");
-    core_->faults.ops[op] = code;
+    core_->faults.ops[known] = code;
 }
 
 namespace {
@@ -196,16 +206,37 @@ void Host::ClearFaults() { core_->faults = detail::Faults{}; }
 
 int Host::FallibleCalls() const { return static_cast<int>(core_->fallibleCalls); }
 
-const std::vector<HostCall>& Host::Calls() const { return core_->calls; }
+void Host::LogCalls(bool on) { core_->log.SetOn(on); }
 
-std::vector<std::string> Host::CallNames() const {
-    std::vector<std::string> names;
-    names.reserve(core_->calls.size());
-    for (const HostCall& call : core_->calls) names.push_back(call.op);
-    return names;
+bool Host::LoggingCalls() const { return core_->log.on(); }
+
+namespace {
+
+void CheckLogOn(const detail::CallLog& log) {
+    if (!log.on())
+        throw std::logic_error(
+            "the call log is off: call LogCalls(true) (or Host::LogCallsByDefault(true)) "
+            "before sending");
 }
 
-void Host::ClearCalls() { core_->calls.clear(); }
+}  // namespace
+
+const std::vector<HostCall>& Host::Calls() const {
+    CheckLogOn(core_->log);
+    return core_->log.Calls();
+}
+
+std::vector<std::string> Host::CallNames() const {
+    CheckLogOn(core_->log);
+    return core_->log.Names();
+}
+
+void Host::WriteCallLog(std::ostream& out) const {
+    CheckLogOn(core_->log);
+    core_->log.Write(out);
+}
+
+void Host::ClearCalls() { core_->log.Clear(); }
 
 Document& Host::document() { return core_->document; }
 

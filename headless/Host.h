@@ -1,6 +1,7 @@
 // A host without a user interface: it holds one document, hands the plug-in
 // its suites, and drives it message by message. It tracks every object it
-// hands out, can fail any call on request, and logs every call in order.
+// hands out, can fail any call on request, and logs every call in order when
+// asked to.
 //
 // Suite tables are plain function pointers without a context argument, so
 // at most one Host is current at a time: the one whose Send is running.
@@ -10,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -149,8 +151,18 @@ public:
 
     // --- Call log ------------------------------------------------------------
 
+    // The log is off unless asked for, and then costs nothing. New hosts log
+    // when the process asked for it (the tests do); one host by LogCalls.
+    static void LogCallsByDefault(bool on);
+    void LogCalls(bool on);
+    bool LoggingCalls() const;
+    // The calls logged so far; throws std::logic_error when the log is off.
     const std::vector<HostCall>& Calls() const;
     std::vector<std::string> CallNames() const;
+    // The log as text, one call a line: "Dictionary.Key 12.3_4.5", and for
+    // calls that answer a code "Path.GetPathSegments -> 0" (or "-> 'STOP'",
+    // marked "(injected)" when a fault made it). Throws as Calls does.
+    void WriteCallLog(std::ostream& out) const;
     void ClearCalls();
 
     Document& document();

@@ -12,8 +12,6 @@ namespace headless::detail {
 
 namespace {
 
-HostCore* gCurrent = nullptr;
-
 // Freed memory held back before it goes back to the allocator.
 constexpr std::size_t kQuarantineBudget = std::size_t{16} << 20;
 
@@ -25,18 +23,23 @@ uintptr_t NextToken() {
     return next.fetch_add(0x10);
 }
 
-uintptr_t KeyTable::Intern(const std::string& text) {
-    const auto it = byText_.find(text);
-    if (it != byText_.end()) return it->second;
-    const uintptr_t token = NextToken();
-    text_.emplace(token, text);
+std::size_t NextKindIndex() {
+    static std::atomic<std::size_t> next{0};
+    return next.fetch_add(1);
+}
+
+uintptr_t KeyTable::Intern(std::string_view text) {
+    // One hash of the text, found or added.
+    const auto [it, added] = byText_.try_emplace(std::string(text), 0);
+    if (!added) return it->second;
     try {
-        byText_.emplace(text, token);
+        it->second = NextToken();
+        known_.insert(it->second);
     } catch (...) {
-        text_.erase(token);
+        byText_.erase(it);
         throw;
     }
-    return token;
+    return it->second;
 }
 
 HostCore::HostCore(Document& doc, uint32_t seed)
@@ -45,35 +48,22 @@ HostCore::HostCore(Document& doc, uint32_t seed)
       pluginRef(ToRef<PluginRef>(NextToken())),
       quarantine_(kQuarantineBudget) {}
 
-HostCore* Current() { return gCurrent; }
+HostCore* gCurrentHost = nullptr;
 
-CurrentScope::CurrentScope(HostCore& core) : previous_(gCurrent) { gCurrent = &core; }
-CurrentScope::~CurrentScope() { gCurrent = previous_; }
+CurrentScope::CurrentScope(HostCore& core) : previous_(gCurrentHost) { gCurrentHost = &core; }
+CurrentScope::~CurrentScope() { gCurrentHost = previous_; }
 
-std::size_t HostCore::Log(const Op& op, std::string_view detail) {
-    calls.push_back(HostCall{op.name, std::string(detail), op.fallible, kNoErr, false});
-    return calls.size() - 1;
-}
-
-std::optional<HostErr> HostCore::Inject(const Op& op) {
+std::optional<HostErr> HostCore::InjectSet(const Op& op) {
     assert(op.fallible);
-    ++fallibleCalls;
     const auto nth = faults.nth.find(fallibleCalls);
     if (nth != faults.nth.end()) {
         const HostErr code = nth->second;
         faults.nth.erase(nth);
         return code;
     }
-    const auto named = faults.ops.find(op.name);
+    const auto named = faults.ops.find(&op);
     if (named != faults.ops.end()) return named->second;
     return std::nullopt;
-}
-
-void HostCore::Finish(std::size_t entry, HostErr result, bool injected) {
-    // The log may have been cleared by a nested call of the host's user.
-    if (entry >= calls.size()) return;
-    calls[entry].result = result;
-    calls[entry].injected = injected;
 }
 
 void* HostCore::NewBlock(std::size_t size, std::byte fill) {
@@ -138,9 +128,17 @@ ArtHandle HostCore::ArtFor(std::size_t index) {
 }
 
 Art* HostCore::FindArt(ArtHandle handle) {
-    const auto it = artIndex_.find(FromRef(handle));
-    if (it == artIndex_.end() || it->second >= document.art.size()) return nullptr;
-    return &document.art[it->second];
+    const uintptr_t token = FromRef(handle);
+    // A path is read and written segment by segment: the last one found is
+    // found again without hashing.
+    if (token != lastArtToken_ || token == 0) {
+        const auto it = artIndex_.find(token);
+        if (it == artIndex_.end()) return nullptr;
+        lastArtToken_ = token;
+        lastArtIndex_ = it->second;
+    }
+    if (lastArtIndex_ >= document.art.size()) return nullptr;
+    return &document.art[lastArtIndex_];
 }
 
 HostErr HostCore::FindPath(ArtHandle handle, Art** path) {

@@ -16,6 +16,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "headless/CallLog.h"
 #include "headless/Dialog.h"
 #include "headless/Document.h"
 #include "headless/Host.h"
@@ -30,10 +31,13 @@ namespace headless::detail {
 
 struct Faults {
     std::map<long long, HostErr> nth;              // absolute fallible-call number -> code
-    std::map<std::string, HostErr> ops;            // "Suite.Operation" -> code
+    std::map<const Op*, HostErr> ops;              // operation -> code
     std::map<std::string, HostErr> refuseAcquire;  // suite name -> code
     std::map<std::string, HostErr> refuseRelease;
     std::set<std::string> nullTable;  // suite names acquired as null tables
+
+    // Whether any call fault is set; without one a call only counts.
+    bool AnyCallFault() const { return !nth.empty() || !ops.empty(); }
 };
 
 class HostCore {
@@ -48,7 +52,7 @@ public:
     PluginRef pluginRef;                  // the host's reference for this plug-in
     FilterHandle filterHandle = nullptr;  // passed in filter messages once registered
     HostHandle parameters = nullptr;      // the filter's parameters handle, host-owned
-    std::vector<HostCall> calls;
+    CallLog log;
     std::vector<std::string> problems;
     Faults faults;
     long long fallibleCalls = 0;
@@ -75,11 +79,19 @@ public:
 
     // --- Call bookkeeping ----------------------------------------------------
 
-    // Appends the call to the log and returns its position there.
-    std::size_t Log(const Op& op, std::string_view detail);
+    // Appends the call to the log (when on) and returns its position there.
+    std::size_t Log(const Op& op, std::string_view detail) {
+        return log.Add(op.name, detail, op.fallible);
+    }
     // Counts a fallible call and returns the code it must fail with, if any.
-    std::optional<HostErr> Inject(const Op& op);
-    void Finish(std::size_t entry, HostErr result, bool injected);
+    std::optional<HostErr> Inject(const Op& op) {
+        ++fallibleCalls;
+        if (!faults.AnyCallFault()) return std::nullopt;
+        return InjectSet(op);
+    }
+    void Finish(std::size_t entry, HostErr result, bool injected) {
+        if (entry != CallLog::kNone) log.Finish(entry, result, injected);
+    }
 
     // --- Memory ----------------------------------------------------------------
 
@@ -107,6 +119,8 @@ public:
     Holdings Held() const;
 
 private:
+    std::optional<HostErr> InjectSet(const Op& op);
+
     std::shared_ptr<const ResourceSource> resources_;
     std::optional<Declaration> declaration_;
     std::optional<std::string> refusal_;  // why LoadPlugin refused the plug-in
@@ -114,10 +128,13 @@ private:
     Quarantine quarantine_;
     std::vector<uintptr_t> artTokens_;                     // by document index
     std::unordered_map<uintptr_t, std::size_t> artIndex_;  // token -> index
+    uintptr_t lastArtToken_ = 0;                           // the art FindArt found last, 0 for none
+    std::size_t lastArtIndex_ = 0;
 };
 
 // The host whose message is running, or null.
-HostCore* Current();
+extern HostCore* gCurrentHost;
+inline HostCore* Current() { return gCurrentHost; }
 
 // Makes a host current for one message and restores the previous one.
 class CurrentScope {

@@ -8,10 +8,11 @@
 // never dereferences it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
 #include <string_view>
-#include <typeindex>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -42,9 +43,15 @@ public:
 
 // Objects of one kind, by key. A kind may define `bool HeldByPlugin() const`;
 // without it every live object counts as the plug-in's.
+//
+// The objects live in pooled nodes (no heap allocation of their own), never
+// move while alive, and the last one found is found again without hashing:
+// the plug-in mostly works on one object for a few calls in a row.
 template <class T>
 class ObjectTable final : public ObjectTableBase {
 public:
+    ObjectTable() : objects_(&pool_) {}
+
     std::string_view Kind() const override { return T::kKind; }
 
     int HeldByPlugin() const override {
@@ -60,42 +67,62 @@ public:
     // Adds object under a new token and returns it.
     uintptr_t Add(T object) {
         const uintptr_t token = NextToken();
-        objects_.emplace(token, std::move(object));
+        const auto it = objects_.emplace(token, std::move(object)).first;
+        lastKey_ = token;  // a new object is worked on next
+        last_ = &it->second;
         return token;
+    }
+
+    // Tells the table where the object under key is, when the caller already
+    // knows (a container that holds it); the next Find of key needs no hash.
+    void Remember(uintptr_t key, T* object) {
+        lastKey_ = key;
+        last_ = object;
     }
 
     // Adds object under a key of the caller's (an address the host owns).
     void AddAt(uintptr_t key, T object) { objects_.emplace(key, std::move(object)); }
 
     T* Find(uintptr_t key) {
+        if (key == lastKey_ && key != 0) return last_;
         const auto it = objects_.find(key);
-        return it == objects_.end() ? nullptr : &it->second;
+        if (it == objects_.end()) return nullptr;
+        lastKey_ = key;
+        last_ = &it->second;
+        return last_;
     }
-    const T* Find(uintptr_t key) const {
-        const auto it = objects_.find(key);
-        return it == objects_.end() ? nullptr : &it->second;
-    }
+    const T* Find(uintptr_t key) const { return const_cast<ObjectTable*>(this)->Find(key); }
 
-    void Erase(uintptr_t key) { objects_.erase(key); }
+    void Erase(uintptr_t key) {
+        if (key == lastKey_) lastKey_ = 0;
+        objects_.erase(key);
+    }
     int Size() const { return static_cast<int>(objects_.size()); }
 
 private:
-    std::unordered_map<uintptr_t, T> objects_;
+    std::pmr::unsynchronized_pool_resource pool_;
+    std::pmr::unordered_map<uintptr_t, T> objects_;
+    uintptr_t lastKey_ = 0;  // 0: none; keys are never null
+    T* last_ = nullptr;
 };
+
+// A dense number for each kind, so that a host reaches its table by index.
+std::size_t NextKindIndex();
+template <class T>
+inline const std::size_t kKindIndex = NextKindIndex();
 
 // One table per kind, made on first use.
 class ObjectTables {
 public:
     template <class T>
     ObjectTable<T>& Get() {
-        const std::type_index type(typeid(T));
-        const auto it = index_.find(type);
-        if (it != index_.end()) return static_cast<ObjectTable<T>&>(*tables_[it->second]);
-        tables_.push_back(std::make_unique<ObjectTable<T>>());
-        index_.emplace(type, tables_.size() - 1);
-        return static_cast<ObjectTable<T>&>(*tables_.back());
+        const std::size_t index = kKindIndex<T>;
+        if (index < byKind_.size() && byKind_[index] != nullptr) [[likely]]
+            return static_cast<ObjectTable<T>&>(*byKind_[index]);
+        return Make<T>(index);
     }
 
+    // In the order first used.
     const std::vector<std::unique_ptr<ObjectTableBase>>& All() const { return tables_; }
 
     ~ObjectTables() {
@@ -104,8 +131,16 @@ public:
     }
 
 private:
-    std::vector<std::unique_ptr<ObjectTableBase>> tables_;
-    std::unordered_map<std::type_index, std::size_t> index_;
+    template <class T>
+    [[gnu::noinline]] ObjectTable<T>& Make(std::size_t index) {
+        if (index >= byKind_.size()) byKind_.resize(index + 1, nullptr);
+        tables_.push_back(std::make_unique<ObjectTable<T>>());
+        byKind_[index] = tables_.back().get();
+        return static_cast<ObjectTable<T>&>(*byKind_[index]);
+    }
+
+    std::vector<std::unique_ptr<ObjectTableBase>> tables_;  // in the order first used
+    std::vector<ObjectTableBase*> byKind_;                  // by kKindIndex, null if unused
 };
 
 }  // namespace headless::detail

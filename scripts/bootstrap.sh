@@ -10,10 +10,10 @@
 set -euo pipefail
 
 declare -A needs=(
-  # The native build: plug-in module, headless host, CLI and tests (make build, make demo);
-  # python3 runs the checks the tests register.
+  # The native build: plug-in module, headless host, CLI, tests and benchmarks
+  # (make build, make demo, make bench); python3 runs the checks the tests register.
   [native]="build-essential cmake ninja-build python3 libgtest-dev libgmock-dev nlohmann-json3-dev llvm
-            libpugixml-dev lib2geom-dev libboost-dev pkg-config"
+            libpugixml-dev lib2geom-dev libboost-dev pkg-config rapidjson-dev libbenchmark-dev"
   # The Inkscape extension's checks in the native suites: its .inx against the
   # schema Inkscape ships.
   [inkscape]="libxml2-utils inkscape"
@@ -22,15 +22,13 @@ declare -A needs=(
   # The structural check of the shipped DLL, in the native suites.
   [structure]="python3 python3-pefile"
   # The Win64 test build under wine64.
-  [win64]="cmake ninja-build g++-mingw-w64-x86-64 googletest wine64"
+  [win64]="cmake ninja-build g++-mingw-w64-x86-64 googletest nlohmann-json3-dev rapidjson-dev wine64"
   # The static 32-bit x86 Linux build under qemu.
-  [linux32]="cmake ninja-build g++-multilib googletest qemu-user-static"
+  [linux32]="cmake ninja-build g++-multilib googletest nlohmann-json3-dev rapidjson-dev qemu-user-static"
   # The Win32 host build that runs the shipped DLL under 32-bit Wine: the
   # 32-bit dynamic loader, the zlib1.dll Wine wants, qemu for kernels that
   # refuse 32-bit programs. Wine itself comes from scripts/wine32-root.sh.
-  [wine32]="cmake ninja-build g++-mingw-w64-i686 googletest libc6-i386 libz-mingw-w64 qemu-user-static"
-  # Benchmarks.
-  [bench]="libbenchmark-dev"
+  [wine32]="cmake ninja-build g++-mingw-w64-i686 googletest nlohmann-json3-dev rapidjson-dev libc6-i386 libz-mingw-w64 qemu-user-static"
   # Fuzz targets (clang's libFuzzer); they read with the native build's libraries.
   [fuzz]="clang libclang-rt-14-dev"
 )

@@ -201,6 +201,40 @@ TEST(CliRun, HostErrorCodesAsText) {
     for (const Case& c : cases) EXPECT_EQ(cli::HostErrText(c.code), c.text) << c.code;
 }
 
+// --trace is how a plug-in author sees what the plug-in asked of the host;
+// a failed run is when it matters most, so it is written then too.
+TEST(CliRun, TraceWritesEveryHostCallAlsoWhenTheRunFails) {
+    TempDir dir;
+    const HostErr stop = FourCharCode('S', 'T', 'O', 'P');
+    struct Case {
+        const char* name;
+        cli::HostSetup setup;
+        int status;
+        std::vector<std::string> lines;  // each must be in the trace
+    };
+    const Case cases[] = {
+        {"a good run",
+         {},
+         0,
+         {"Basic.AcquireSuite AI Dictionary Suite -> 0", "Dictionary.Key 0.0_0.0\n",
+          "Path.SetPathSegments -> 0\n", "Dictionary.Release -> 0\n"}},
+        {"a refused write",
+         [stop](headless::Host& host) { host.FailOperation("Path.SetPathSegments", stop); },
+         1,
+         {"Path.GetPathSegments -> 0\n", "Path.SetPathSegments -> 'STOP' (injected)\n"}},
+    };
+    for (const Case& c : cases) {
+        const std::string trace = dir / "trace.txt";
+        const Outcome outcome = RunTool(
+            With({kMosaic, "-o", dir / "out.json", "--seed", "2", "--trace", trace}, PluginArgs()),
+            c.setup);
+        EXPECT_EQ(outcome.status, c.status) << c.name << ": " << outcome.err;
+        const std::string text = cli::ReadTextFile(trace);
+        for (const std::string& line : c.lines)
+            EXPECT_NE(text.find(line), std::string::npos) << c.name << ": " << line << "\n" << text;
+    }
+}
+
 TEST(CliDemo, WritesFourFilesAndRepeats) {
     TempDir dir;
     std::ostringstream out, err;

@@ -222,6 +222,36 @@ TEST(DocumentJson, MalformedJsonNamesFileLineAndColumn) {
     }
 }
 
+// A repeated key would silently lose one of its values: refused, naming both.
+TEST(DocumentJson, DuplicateKeysAreRefusedNamingBothPlaces) {
+    struct Case {
+        const char* text;
+        const char* second;  // where the repeat is
+        const char* first;   // where the first one is
+    };
+    const Case cases[] = {
+        {R"({"art": [], "art": []})", "doc.json:1:13: duplicate key \"art\"", "first is at 1:2"},
+        {"{\"art\": [{\"segments\": [\n {\"p\": [0, 0], \"p\": [1, 1]}]}]}",
+         "doc.json:2:16: duplicate key \"p\"", "first is at 2:3"},
+        {R"({"art": [], "meta": {"a": 1, "a": 2}})", "doc.json:1:30: duplicate key",
+         "first is at 1:22"},
+        {R"({"art": [], "x\"y": 1, "x\"y": 2})", "doc.json:1:24: duplicate key",
+         "first is at 1:13"},
+        {R"({"art": [{"type": "text", "v": 1, "v": 2}]})", "doc.json:1:35: duplicate key \"v\"",
+         "first is at 1:27"},
+    };
+    for (const Case& c : cases) {
+        try {
+            ReadDocumentJson(c.text, "doc.json");
+            ADD_FAILURE() << "accepted: " << c.text;
+        } catch (const cli::InputError& error) {
+            const std::string what = error.what();
+            EXPECT_NE(what.find(c.second), std::string::npos) << what;
+            EXPECT_NE(what.find(c.first), std::string::npos) << what;
+        }
+    }
+}
+
 std::string Segments(std::size_t count) {
     std::string text = "[";
     for (std::size_t i = 0; i < count; ++i)

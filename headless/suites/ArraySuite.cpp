@@ -47,7 +47,7 @@ HostErr HOSTAPI InsertEntry(ArrayRef array, int32_t position) {
         if (object == nullptr) return kBadArrayErr;
         if (position < 0 || static_cast<std::size_t>(position) > object->entries.size())
             return kRangeErr;
-        object->entries.insert(object->entries.begin() + position, ArrayEntry{});
+        object->entries.insert(static_cast<std::size_t>(position), ArrayEntry{});
         return kNoErr;
     });
 }

@@ -33,7 +33,7 @@ HostErr HOSTAPI Release(DictionaryRef dict) {
         DictionaryObject* object = Find(host, dict);
         if (object == nullptr) return kBadDictionaryErr;
         auto& arrays = host.Objects<ArrayObject>();
-        for (const auto& entry : object->arrays) arrays.Erase(entry.second);
+        object->ForEachArray([&arrays](uintptr_t array) { arrays.Erase(array); });
         host.Objects<DictionaryObject>().Erase(FromRef(dict));
         return kNoErr;
     });
@@ -48,21 +48,26 @@ DictKey HOSTAPI Key(const char* name) {
 
 HostBool HOSTAPI IsKnown(DictionaryRef dict, DictKey key) {
     return Infallible(kIsKnown, {}, HostBool{0}, [&](HostCore& host) -> HostBool {
-        const DictionaryObject* object = Find(host, dict);
+        DictionaryObject* object = Find(host, dict);
         if (object == nullptr) return 0;
-        return object->arrays.count(FromRef(key)) != 0 ? 1 : 0;
+        return object->Lookup(FromRef(key)) != nullptr ? 1 : 0;
     });
 }
 
 HostErr HOSTAPI GetArrayEntry(DictionaryRef dict, DictKey key, ArrayRef* array) {
     return Fallible(kGetArrayEntry, {}, [&](HostCore& host) -> HostErr {
-        const DictionaryObject* object = Find(host, dict);
+        DictionaryObject* object = Find(host, dict);
         if (object == nullptr) return kBadDictionaryErr;
-        if (!host.keys.Known(FromRef(key))) return kBadKeyErr;
+        // Only known keys have entries, so the key is checked only when absent.
+        const DictionaryObject::Entry* entry = object->Lookup(FromRef(key));
+        if (entry == nullptr) {
+            if (!host.keys.Known(FromRef(key))) return kBadKeyErr;
+            return array == nullptr ? kBadParameterErr : kNoEntryErr;
+        }
         if (array == nullptr) return kBadParameterErr;
-        const auto entry = object->arrays.find(FromRef(key));
-        if (entry == object->arrays.end()) return kNoEntryErr;
-        *array = ToRef<ArrayRef>(entry->second);  // stays the dictionary's
+        *array = ToRef<ArrayRef>(entry->token);  // stays the dictionary's
+        // Its entries are read next: the array table need not hash for them.
+        host.Objects<ArrayObject>().Remember(entry->token, entry->array);
         return kNoErr;
     });
 }
@@ -79,11 +84,8 @@ HostErr HOSTAPI SetArrayEntry(DictionaryRef dict, DictKey key, ArrayRef array) {
         // two owners (nor replaces itself).
         if (stored->owner != 0) return kNotOwnerErr;
 
-        auto [entry, inserted] = object->arrays.try_emplace(FromRef(key), FromRef(array));
-        if (!inserted) {
-            arrays.Erase(entry->second);  // the replaced array goes with its entry
-            entry->second = FromRef(array);
-        }
+        const auto replaced = object->Store(FromRef(key), {FromRef(array), stored});
+        if (replaced) arrays.Erase(replaced->token);  // the replaced array goes with its entry
         stored->owner = FromRef(dict);
         return kNoErr;
     });
