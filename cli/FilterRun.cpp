@@ -29,8 +29,9 @@ void Check(HostErr code, const char* message) {
 std::string DefaultPluginPath() {
     const auto directory = ExecutableDirectory();
     if (directory.empty()) {
-        throw InputError("cannot find the directory of the running tool, so not the plug-in "
-                         "beside it; name it with --plugin PATH");
+        throw InputError(
+            "cannot find the directory of the running tool, so not the plug-in "
+            "beside it; name it with --plugin PATH");
     }
     return (directory / kModuleFileName).string();
 }
@@ -39,7 +40,12 @@ LoadedPlugin::LoadedPlugin(const std::optional<std::string>& path) {
 #if defined(PELVARO_IN_PROCESS)
     if (!path) {
         entry_ = &PluginMain;
-        resources_ = headless::ShippedResources();  // linked in: the shipped resources
+        // Linked in: the resources of the plug-in this build compiled.
+        try {
+            resources_ = headless::ResourcesFromFile(PELVARO_IN_PROCESS_RES_FILE);
+        } catch (const headless::PluginRefused& refused) {
+            throw InputError(refused.what());
+        }
         return;
     }
 #endif
@@ -78,7 +84,7 @@ std::string RunFilter(headless::Document& document, PluginMainProc entry,
                       const JitterParams& params, uint32_t seed, const HostSetup& setup,
                       std::shared_ptr<const headless::ResourceSource> resources) {
     headless::Host host(document, seed);
-    host.LoadPlugin(resources ? std::move(resources) : headless::ShippedResources());
+    host.LoadPlugin(std::move(resources));
     if (setup) setup(host);
     Check(host.Startup(entry), "\"SP Interface\"/\"Startup\"");
     HostErr code = PrepareParameters(host, entry, params);

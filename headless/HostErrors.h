@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "plugin/HostInterface.h"
+#include "hostinterface/HostInterface.h"
 
 namespace headless {
 
@@ -31,9 +31,9 @@ constexpr HostErr kBadPluginErr = FourCharCode('B', 'P', 'L', 'G');      // not 
 constexpr HostErr kBadMenuItemErr = FourCharCode('B', 'M', 'N', 'U');    // not a menu item
 constexpr HostErr kBadMenuGroupErr = FourCharCode('B', 'G', 'R', 'P');   // not a menu group
 constexpr HostErr kNoMenuGroupErr = FourCharCode('N', 'G', 'R', 'P');    // no group of that name
-constexpr HostErr kDuplicateGroupErr = FourCharCode('D', 'G', 'R', 'P'); // group name taken
-constexpr HostErr kHasSubMenuErr = FourCharCode('S', 'U', 'B', 'M');     // item has a submenu
-constexpr HostErr kBadFilterErr = FourCharCode('B', 'F', 'L', 'T');      // not a filter
+constexpr HostErr kDuplicateGroupErr = FourCharCode('D', 'G', 'R', 'P');  // group name taken
+constexpr HostErr kHasSubMenuErr = FourCharCode('S', 'U', 'B', 'M');      // item has a submenu
+constexpr HostErr kBadFilterErr = FourCharCode('B', 'F', 'L', 'T');       // not a filter
 constexpr HostErr kNotImplementedErr = FourCharCode('N', 'I', 'M', 'P');  // not implemented here
 constexpr HostErr kNoCurrentHostErr = FourCharCode('N', 'H', 'S', 'T');  // called outside a message
 constexpr HostErr kHostInternalErr = FourCharCode('H', 'I', 'N', 'T');   // the host itself failed

@@ -1,6 +1,6 @@
-#include "plugin/SuiteTable.h"
+#include "runtime/SuiteTable.h"
 
-#include "plugin/PluginGlobals.h"
+#include "runtime/PluginGlobals.h"
 
 PluginGlobals* gGlobals = nullptr;
 

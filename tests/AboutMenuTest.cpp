@@ -7,12 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "HostScript.h"
-#include "PluginUnderTest.h"
 #include "headless/HostErrors.h"
-#include "plugin/PluginGlobals.h"
+#include "runtime/PluginGlobals.h"
+#include "support/HostScript.h"
+#include "support/PluginUnderTest.h"
 
 namespace {
+
+using testing_support::PluginHost;
 
 using headless::Document;
 using headless::Host;
@@ -66,7 +68,7 @@ protected:
 
     PluginUnderTest plugin_;
     Document document_;
-    Host host_{document_, 1};
+    PluginHost host_{document_, 1};
 };
 
 TEST_F(AboutMenu, TheFirstPlugInOfTheFamilyMakesTheFamilySubmenu) {
@@ -110,7 +112,7 @@ TEST_F(AboutMenu, ALaterPlugInFindsTheGroupByItsExactName) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Host host(document_, 1);
+        PluginHost host(document_, 1);
         for (const std::string& name : c.earlier) host.AddMenuGroup(name);
         ASSERT_EQ(host.Startup(plugin_.entry()), kNoErr);
 
@@ -173,7 +175,7 @@ TEST_F(AboutMenu, OtherItemsAndAPlugInNotStartedShowNothing) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Host host(document_, 1);
+        PluginHost host(document_, 1);
         if (c.startFails) host.FailOperation("Basic.AllocateBlock", kInjected);
         if (c.start) host.Startup(plugin_.entry());
         host.ClearFaults();
@@ -191,7 +193,7 @@ TEST_F(AboutMenu, OtherItemsAndAPlugInNotStartedShowNothing) {
 // occurrence-th call of op.
 int FallibleNumberOf(const PluginUnderTest& plugin, const std::string& op, int occurrence) {
     Document document;
-    Host host(document, 1);
+    PluginHost host(document, 1);
     EXPECT_EQ(host.Startup(plugin.entry()), kNoErr);
     int number = 0;
     for (const HostCall& call : host.Calls()) {
@@ -222,7 +224,7 @@ TEST_F(AboutMenu, TheHelperGivesBackTheMenuSuiteOnEveryWayOut) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.op) + " #" + std::to_string(c.occurrence));
         const int n = FallibleNumberOf(plugin_, c.op, c.occurrence);
-        Host host(document_, 1);
+        PluginHost host(document_, 1);
         host.FailNthCall(n, kInjected);
         EXPECT_EQ(host.Startup(plugin_.entry()), kInjected);
 

@@ -13,6 +13,7 @@
 #include "cli/FileIO.h"
 #include "cli/PluginCommands.h"
 #include "headless/PluginResources.h"
+#include "support/PluginUnderTest.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ TEST(CliPlugin, InfoPrintsTheDeclarationAndTheRegisteredFilter) {
 #if defined(_WIN32)
     const std::string origin = PELVARO_MODULE_PATH;  // read from the module itself
 #else
-    const std::string origin = headless::ShippedResourceFile();
+    const std::string origin = testing_support::PluginResourceFile();
 #endif
     EXPECT_EQ(outcome.out, "resources: " + origin +
                                "\n"
@@ -139,7 +140,7 @@ TEST(CliPlugin, AModuleWithAWrongDeclarationIsRefused) {
     // The shipped resources, changed, beside a module of the same name.
     const std::string resources = dir / "Wrong.res";
     std::ofstream(resources, std::ios::binary)
-        << WithWrongEntryPoint(cli::ReadTextFile(headless::ShippedResourceFile()));
+        << WithWrongEntryPoint(cli::ReadTextFile(testing_support::PluginResourceFile()));
     std::ofstream(dir / "Wrong.aip", std::ios::binary) << "never loaded";
 #endif
     for (const Args& args : {Args{"info", "--plugin", dir / "Wrong.aip"},

@@ -5,10 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "HostScript.h"
 #include "headless/Host.h"
+#include "support/HostScript.h"
+#include "support/PluginUnderTest.h"
 
 namespace {
+
+using testing_support::PluginHost;
 
 using headless::DialogAction;
 using headless::DialogRun;
@@ -59,7 +62,7 @@ protected:
     }
 
     Document document_;
-    Host host_{document_, 1};
+    PluginHost host_{document_, 1};
 };
 
 TEST_F(DialogManager, ADialogThatCannotBeShownAnswersCancelAndSaysWhy) {

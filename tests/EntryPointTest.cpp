@@ -6,9 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "PluginUnderTest.h"
+#include "support/Parameters.h"
+#include "support/PluginUnderTest.h"
 
 namespace {
+
+using testing_support::PluginHost;
+
+using testing_support::SetParameters;
 
 using headless::Document;
 using headless::Host;
@@ -19,11 +24,10 @@ constexpr HostErr kRefused = FourCharCode('T', 'E', 'S', 'T');
 
 // The fifteen suites in the order the plug-in acquires them.
 const std::vector<std::string> kSuiteOrder = {
-    "AI Filter Suite",        "SP Blocks Suite",     "AI Array Suite",
-    "AI Art Suite",           "AI Path Suite",       "AI Random Suite",
-    "AI Matching Art Suite",  "AI Menu Suite",       "AI Unicode String Suite",
-    "AI Path Style Suite",    "ADM Basic Suite",     "ADM Dialog Suite",
-    "ADM Item Suite",         "AI MdMemory Suite",   "AI Dictionary Suite",
+    "AI Filter Suite",         "SP Blocks Suite",     "AI Array Suite",        "AI Art Suite",
+    "AI Path Suite",           "AI Random Suite",     "AI Matching Art Suite", "AI Menu Suite",
+    "AI Unicode String Suite", "AI Path Style Suite", "ADM Basic Suite",       "ADM Dialog Suite",
+    "ADM Item Suite",          "AI MdMemory Suite",   "AI Dictionary Suite",
 };
 
 std::vector<std::string> Details(const Host& host, const std::string& op) {
@@ -53,12 +57,12 @@ protected:
 
     PluginUnderTest plugin_;
     Document document_;
-    Host host_{document_, 7};
+    PluginHost host_{document_, 7};
 };
 
 TEST_F(EntryPoint, DispatchesByExactCallerAndSelector) {
     ASSERT_EQ(host_.Startup(plugin_.entry()), kNoErr);
-    host_.SetParameters(kDefaultJitterParams);
+    SetParameters(host_, kDefaultJitterParams);
 
     // Which handler ran shows in the first call that only that handler makes.
     const struct {
@@ -157,8 +161,8 @@ TEST_F(EntryPoint, AMissingSuiteStopsEveryHandlerBeforeItsWork) {
     for (const FramedHandler& handler : kFramedHandlers) {
         for (size_t missing = 0; missing < kSuiteOrder.size(); ++missing) {
             SCOPED_TRACE(std::string(handler.name) + " without " + kSuiteOrder[missing]);
-            Host host(document_, 1);
-            host.SetParameters(kDefaultJitterParams);
+            PluginHost host(document_, 1);
+            SetParameters(host, kDefaultJitterParams);
             host.RefuseAcquire(kSuiteOrder[missing], kRefused);
 
             EXPECT_EQ(handler.send(host, plugin_.entry()), kRefused);
@@ -180,8 +184,8 @@ TEST_F(EntryPoint, AMissingSuiteStopsEveryHandlerBeforeItsWork) {
 TEST_F(EntryPoint, ASuiteGrantedWithoutATableDoesNoWork) {
     for (const FramedHandler& handler : kFramedHandlers) {
         SCOPED_TRACE(handler.name);
-        Host host(document_, 1);
-        host.SetParameters(kDefaultJitterParams);
+        PluginHost host(document_, 1);
+        SetParameters(host, kDefaultJitterParams);
         host.NullTable("AI Path Suite");
         EXPECT_EQ(handler.send(host, plugin_.entry()), kOutOfMemoryErr);
         EXPECT_EQ(host.CallNames().size(), 2 * kSuiteOrder.size() - 1);
@@ -191,7 +195,7 @@ TEST_F(EntryPoint, ASuiteGrantedWithoutATableDoesNoWork) {
 
 TEST_F(EntryPoint, ARefusedReleaseLeavesThatSuiteHeldAndIsNotReported) {
     ASSERT_EQ(host_.Startup(plugin_.entry()), kNoErr);
-    host_.SetParameters(kDefaultJitterParams);
+    SetParameters(host_, kDefaultJitterParams);
     host_.RefuseRelease("AI Random Suite", kRefused);
     EXPECT_EQ(host_.FilterGo(plugin_.entry()), kNoErr);
     EXPECT_EQ(host_.Held().suites, (std::map<std::string, int>{{"AI Random Suite", 1}}));

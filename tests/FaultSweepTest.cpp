@@ -7,10 +7,15 @@
 #include <set>
 #include <string>
 
-#include "PluginUnderTest.h"
-#include "plugin/PluginGlobals.h"
+#include "runtime/PluginGlobals.h"
+#include "support/Parameters.h"
+#include "support/PluginUnderTest.h"
 
 namespace {
+
+using testing_support::PluginHost;
+
+using testing_support::SetParameters;
 
 using headless::Document;
 using headless::Host;
@@ -61,7 +66,7 @@ void Sweep(const Scenario& scenario) {
     int total = 0;
     {
         Document document = SmallMosaic();
-        Host host(document, 3);
+        PluginHost host(document, 3);
         scenario.before(host, plugin.entry());
         host.ClearCalls();
         ASSERT_EQ(scenario.send(host, plugin.entry()), kNoErr);
@@ -72,7 +77,7 @@ void Sweep(const Scenario& scenario) {
 
     for (int n = 1; n <= total; ++n) {
         Document document = SmallMosaic();
-        Host host(document, 3);
+        PluginHost host(document, 3);
         scenario.before(host, plugin.entry());
         host.ClearCalls();
         host.FailNthCall(n, kInjected);
@@ -113,7 +118,7 @@ void Sweep(const Scenario& scenario) {
 
 void Started(Host& host, PluginMainProc entry) {
     ASSERT_EQ(host.Startup(entry), kNoErr);
-    host.SetParameters({6.0f, 5.0f, 95.0f, 1});
+    SetParameters(host, {6.0f, 5.0f, 95.0f, 1});
 }
 
 TEST(FaultSweep, FilterRun) {

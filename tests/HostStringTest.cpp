@@ -9,15 +9,18 @@
 #include <string>
 #include <vector>
 
-#include "HostScript.h"
 #include "headless/Host.h"
 #include "headless/HostErrors.h"
 #include "hoststring/PascalString.h"
 #include "hoststring/UniString.h"
-#include "plugin/PluginGlobals.h"
-#include "plugin/SuiteTable.h"
+#include "runtime/PluginGlobals.h"
+#include "runtime/SuiteTable.h"
+#include "support/HostScript.h"
+#include "support/PluginUnderTest.h"
 
 namespace {
+
+using testing_support::PluginHost;
 
 using headless::Document;
 using headless::Host;
@@ -74,7 +77,7 @@ protected:
     }
 
     Document document_;
-    Host host_{document_, 1};
+    PluginHost host_{document_, 1};
 };
 
 // A Pascal buffer of 66 bytes: filled with '#', then the zero-terminated text.

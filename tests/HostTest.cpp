@@ -10,12 +10,18 @@
 #include <string>
 #include <vector>
 
-#include "PluginUnderTest.h"
 #include "headless/Host.h"
 #include "headless/HostErrors.h"
-#include "plugin/SuiteTable.h"
+#include "runtime/SuiteTable.h"
+#include "support/Parameters.h"
+#include "support/PluginUnderTest.h"
 
 namespace {
+
+using testing_support::PluginHost;
+
+using testing_support::Parameters;
+using testing_support::SetParameters;
 
 using headless::Document;
 using headless::Host;
@@ -127,7 +133,7 @@ protected:
     }
 
     Document document_;
-    Host host_{document_, 1};
+    PluginHost host_{document_, 1};
 };
 
 // --- Suites -------------------------------------------------------------------
@@ -468,8 +474,8 @@ TEST_F(HostTest, MatchingArtFindsSelectedPathsOnlyAndHandsOutAHandle) {
 
 TEST_F(HostTest, RandomNumbersFollowTheSeededEngine) {
     Document other;
-    Host a(document_, 42);
-    Host b(other, 42);
+    PluginHost a(document_, 42);
+    PluginHost b(other, 42);
     std::mt19937 engine(42);
     for (Host* host : {&a, &b}) {
         Run(*host, [&](MessageData& message) {
@@ -501,10 +507,10 @@ TEST_F(HostTest, AHandleThePluginStoresAsParametersBecomesTheHosts) {
         stored = filter.parameters;
         return message.basic->ReleaseSuite(kMdMemorySuite, kMdMemorySuiteVersion);
     };
-    host_.SetParameters(kDefaultJitterParams);
+    SetParameters(host_, kDefaultJitterParams);
     ASSERT_EQ(Run(host_, storeNew, kFilterCaller), kNoErr);
     EXPECT_TRUE(host_.HasParameters());
-    EXPECT_EQ(host_.Parameters().moveRange, 1.0f);
+    EXPECT_EQ(Parameters(host_).moveRange, 1.0f);
     EXPECT_TRUE(host_.Held().Empty()) << host_.Held().Describe();  // adopted, and the old one gone
     EXPECT_TRUE(host_.Problems().empty());
 
@@ -515,7 +521,7 @@ TEST_F(HostTest, AHandleThePluginStoresAsParametersBecomesTheHosts) {
         EXPECT_EQ(memory->DisposeHandle(stored), headless::kNotOwnerErr);
         return message.basic->ReleaseSuite(kMdMemorySuite, kMdMemorySuiteVersion);
     });
-    EXPECT_EQ(host_.Parameters().moveRange, 1.0f);
+    EXPECT_EQ(Parameters(host_).moveRange, 1.0f);
 
     // A field left pointing at no live handle is noticed and not kept.
     Run(
@@ -531,7 +537,7 @@ TEST_F(HostTest, AHandleThePluginStoresAsParametersBecomesTheHosts) {
         },
         kFilterCaller);
     EXPECT_EQ(host_.Problems().size(), 1u);
-    EXPECT_EQ(host_.Parameters().moveRange, 1.0f);
+    EXPECT_EQ(Parameters(host_).moveRange, 1.0f);
     EXPECT_TRUE(host_.Held().Empty()) << host_.Held().Describe();
 }
 

@@ -8,9 +8,14 @@
 #include <set>
 #include <string>
 
-#include "PluginUnderTest.h"
+#include "support/Parameters.h"
+#include "support/PluginUnderTest.h"
 
 namespace {
+
+using testing_support::PluginHost;
+
+using testing_support::SetParameters;
 
 using headless::Art;
 using headless::Document;
@@ -29,15 +34,17 @@ Offset Moved(const PathSegment& before, const PathSegment& after) {
     return {after.p.h - before.p.h, after.p.v - before.p.v};
 }
 
-bool SameBytes(const PathStyle& a, const PathStyle& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool SameBytes(const PathStyle& a, const PathStyle& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 class JitterRun : public ::testing::Test {
 protected:
     // Starts the plug-in, runs the filter once with params, shuts down.
     HostErr Run(const JitterParams& params, uint32_t seed = 11) {
-        Host host(document_, seed);
+        PluginHost host(document_, seed);
         EXPECT_EQ(host.Startup(plugin_.entry()), kNoErr);
-        host.SetParameters(params);
+        SetParameters(host, params);
         host.ClearCalls();
         const HostErr result = host.FilterGo(plugin_.entry());
         calls_ = host.CallNames();
@@ -120,7 +127,7 @@ TEST_F(JitterRun, PositionsShareAnOffsetExactlyWhenTheyPrintAlike) {
         float a, b;
         bool shared;
     } cases[] = {
-        {10.04f, 9.96f, true},  {10.04f, 10.0f, true},   {-0.03f, 0.03f, false},
+        {10.04f, 9.96f, true},   {10.04f, 10.0f, true},  {-0.03f, 0.03f, false},
         {12.25f, 12.24f, false}, {12.25f, 12.34f, true}, {-12.25f, -12.34f, true},
         {0.04f, -0.04f, false},
     };
@@ -158,7 +165,8 @@ TEST_F(JitterRun, HandlesMoveWithTheirAnchor) {
 TEST_F(JitterRun, OffsetsPointEveryWayAndStayWithinHalfTheRange) {
     for (int row = 0; row < 12; ++row)
         for (int col = 0; col < 12; ++col)
-            document_.art.push_back(Square(static_cast<float>(col) * 5, static_cast<float>(row) * 5, 5));
+            document_.art.push_back(
+                Square(static_cast<float>(col) * 5, static_cast<float>(row) * 5, 5));
     const Document before = document_;
     constexpr float kRange = 4.0f;
     EXPECT_EQ(Run({kRange, 5.0f, 95.0f, 0}, 99), kNoErr);
@@ -174,7 +182,8 @@ TEST_F(JitterRun, OffsetsPointEveryWayAndStayWithinHalfTheRange) {
 }
 
 TEST_F(JitterRun, GrayLevelsLieBetweenTheTwoPercentages) {
-    for (int i = 0; i < 200; ++i) document_.art.push_back(Square(static_cast<float>(i) * 10, 0, 10, true));
+    for (int i = 0; i < 200; ++i)
+        document_.art.push_back(Square(static_cast<float>(i) * 10, 0, 10, true));
     EXPECT_EQ(Run({0.0f, 5.0f, 95.0f, 1}), kNoErr);
     float lowest = 1, highest = 0;
     for (const Art& art : document_.art) {
@@ -281,7 +290,7 @@ TEST_F(JitterRun, WithoutAParametersRecordTheDefaultsApply) {
     const Document withDefaults = document_;
 
     document_ = original;
-    Host host(document_, 5);
+    PluginHost host(document_, 5);
     ASSERT_EQ(host.Startup(plugin_.entry()), kNoErr);
     EXPECT_FALSE(host.HasParameters());
     EXPECT_EQ(host.FilterGo(plugin_.entry()), kNoErr);

@@ -9,15 +9,17 @@
 #include <string>
 #include <vector>
 
-#include "HostScript.h"
-#include "PluginUnderTest.h"
 #include "headless/HostErrors.h"
 #include "headless/PluginResources.h"
-#include "headless/resources/ResFile.h"
-#include "headless/resources/ResourceId.h"
-#include "plugin/PluginGlobals.h"
+#include "headless/winres/ResFile.h"
+#include "headless/winres/ResourceId.h"
+#include "runtime/PluginGlobals.h"
+#include "support/HostScript.h"
+#include "support/PluginUnderTest.h"
 
 namespace {
+
+using testing_support::PluginHost;
 
 using headless::Document;
 using headless::Host;
@@ -47,7 +49,7 @@ protected:
 
     PluginUnderTest plugin_;
     Document document_;
-    Host host_{document_, 1};
+    PluginHost host_{document_, 1};
 };
 
 TEST_F(Registration, TheFilterGetsTheCategoryAndTitleOfTheStringList) {
@@ -83,7 +85,7 @@ TEST_F(Registration, AFailedStepEndsStartupWithTheHostCode) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.op);
-        Host host(document_, 1);
+        PluginHost host(document_, 1);
         host.FailOperation(c.op, kInjected);
         EXPECT_EQ(host.Startup(plugin_.entry()), kInjected);
         const auto names = host.CallNames();
@@ -106,7 +108,7 @@ TEST_F(Registration, AFailedStepEndsStartupWithTheHostCode) {
 TEST_F(Registration, WithoutTheStringListTheCategoryAndTitleAreEmpty) {
     // The shipped resources without their STRINGTABLE blocks.
     std::vector<headless::ResourceEntry> entries =
-        headless::LoadResFile(headless::ShippedResourceFile()).entries();
+        headless::LoadResFile(testing_support::PluginResourceFile()).entries();
     const auto isString = [](const headless::ResourceEntry& entry) {
         return entry.type == headless::ResourceId(headless::kStringType);
     };
@@ -152,7 +154,7 @@ TEST_F(Registration, TheStringListIsReadByIndexAndCutToTheBuffer) {
 
 TEST_F(Registration, AHostRefusesAWrongDeclarationAndSendsNoMessage) {
     std::vector<headless::ResourceEntry> entries =
-        headless::LoadResFile(headless::ShippedResourceFile()).entries();
+        headless::LoadResFile(testing_support::PluginResourceFile()).entries();
     bool changed = false;
     for (headless::ResourceEntry& entry : entries) {
         if (!(entry.type == headless::ResourceId(headless::kPiplType))) continue;
@@ -165,7 +167,7 @@ TEST_F(Registration, AHostRefusesAWrongDeclarationAndSendsNoMessage) {
         changed = true;
     }
     ASSERT_TRUE(changed);
-    Host host(document_, 1);
+    PluginHost host(document_, 1);
     try {
         host.LoadPlugin(std::make_shared<headless::ResourceSet>("Odd.res", std::move(entries)));
         FAIL() << "the wrong declaration was accepted";

@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "headless/PluginResources.h"
-#include "headless/resources/DialogTemplate.h"
-#include "headless/resources/ModuleResources.h"
-#include "headless/resources/ResFile.h"
-#include "headless/resources/StringTable.h"
-#include "headless/resources/VersionInfo.h"
+#include "headless/winres/DialogTemplate.h"
+#include "headless/winres/ModuleResources.h"
+#include "headless/winres/ResFile.h"
+#include "headless/winres/StringTable.h"
+#include "headless/winres/VersionInfo.h"
 
 using namespace headless;
 
@@ -125,8 +125,10 @@ TEST_P(WindowsResources, VersionApiReportsTheVersionInformation) {
     EXPECT_EQ(version.Translations(), (std::vector<Translation>{{0x0409, 0x04E4}}));
 
     const std::pair<const char*, const char*> fixedValues[] = {
-        {"FileVersion", "0.1b"},          {"InternalName", "Pelvaro"},
-        {"OriginalFilename", "Pelvaro.aip"}, {"ProductName", "Pelvaro"},
+        {"FileVersion", "0.1b"},
+        {"InternalName", "Pelvaro"},
+        {"OriginalFilename", "Pelvaro.aip"},
+        {"ProductName", "Pelvaro"},
         {"ProductVersion", "0.1b"},
     };
     for (const auto& [name, value] : fixedValues) EXPECT_EQ(version.Value("040904E4", name), value);
@@ -148,8 +150,7 @@ TEST(WindowsResourcesErrors, MissingFileIsNamed) {
         ModuleResources::OpenDataFile("Z:\\nonexistent\\Pelvaro.aip");
         FAIL() << "opened a file that does not exist";
     } catch (const std::runtime_error& error) {
-        EXPECT_NE(std::string(error.what()).find("Z:\\nonexistent\\Pelvaro.aip"),
-                  std::string::npos)
+        EXPECT_NE(std::string(error.what()).find("Z:\\nonexistent\\Pelvaro.aip"), std::string::npos)
             << error.what();
     }
     EXPECT_THROW(FileVersionInfo("Z:\\nonexistent\\Pelvaro.aip"), std::runtime_error);

@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "headless/resources/ResourceError.h"
-#include "headless/resources/ResourceId.h"
+#include "headless/winres/ResourceError.h"
+#include "headless/winres/ResourceId.h"
 
 namespace headless {
 

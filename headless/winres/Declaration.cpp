@@ -1,6 +1,6 @@
-#include "headless/resources/Declaration.h"
+#include "headless/winres/Declaration.h"
 
-#include "headless/resources/ResourceError.h"
+#include "headless/winres/ResourceError.h"
 
 namespace headless {
 namespace {

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "headless/resources/Pipl.h"
-#include "headless/resources/ResourceSource.h"
+#include "headless/winres/Pipl.h"
+#include "headless/winres/ResourceSource.h"
 
 namespace headless {
 

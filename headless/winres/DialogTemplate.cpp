@@ -1,7 +1,7 @@
-#include "headless/resources/DialogTemplate.h"
+#include "headless/winres/DialogTemplate.h"
 
-#include "headless/resources/ByteReader.h"
-#include "headless/resources/Utf16.h"
+#include "headless/winres/ByteReader.h"
+#include "headless/winres/Utf16.h"
 
 namespace headless {
 namespace {

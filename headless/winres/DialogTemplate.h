@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "headless/resources/ResourceId.h"
-#include "headless/resources/ResourceSource.h"
+#include "headless/winres/ResourceId.h"
+#include "headless/winres/ResourceSource.h"
 
 namespace headless {
 

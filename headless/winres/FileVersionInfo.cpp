@@ -1,5 +1,5 @@
 // Reading version information through the version API (VERSION.dll).
-#include "headless/resources/ModuleResources.h"
+#include "headless/winres/ModuleResources.h"
 
 #if defined(_WIN32)
 
@@ -8,7 +8,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "headless/resources/WindowsText.h"
+#include "headless/winres/WindowsText.h"
 
 namespace headless {
 
@@ -34,8 +34,7 @@ FileVersionInfo::FileVersionInfo(const std::string& path) : path_(path) {
 std::optional<FixedFileInfo> FileVersionInfo::Fixed() const {
     void* value = nullptr;
     UINT length = 0;
-    if (!VerQueryValueW(data_.data(), L"\\", &value, &length) ||
-        length < sizeof(VS_FIXEDFILEINFO))
+    if (!VerQueryValueW(data_.data(), L"\\", &value, &length) || length < sizeof(VS_FIXEDFILEINFO))
         return std::nullopt;
     VS_FIXEDFILEINFO info;
     std::memcpy(&info, value, sizeof info);
@@ -60,8 +59,7 @@ std::vector<Translation> FileVersionInfo::Translations() const {
     void* value = nullptr;
     UINT length = 0;
     std::vector<Translation> out;
-    if (!VerQueryValueW(data_.data(), L"\\VarFileInfo\\Translation", &value, &length))
-        return out;
+    if (!VerQueryValueW(data_.data(), L"\\VarFileInfo\\Translation", &value, &length)) return out;
     const auto* words = static_cast<const uint16_t*>(value);
     for (UINT i = 0; i + 1 < length / sizeof(uint16_t); i += 2)
         out.push_back(Translation{words[i], words[i + 1]});

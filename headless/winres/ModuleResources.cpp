@@ -1,5 +1,5 @@
 // Reading a module's resources through the loader.
-#include "headless/resources/ModuleResources.h"
+#include "headless/winres/ModuleResources.h"
 
 #if defined(_WIN32)
 
@@ -7,7 +7,7 @@
 
 #include <stdexcept>
 
-#include "headless/resources/WindowsText.h"
+#include "headless/winres/WindowsText.h"
 
 namespace headless {
 
@@ -30,8 +30,8 @@ std::shared_ptr<const ModuleResources> ModuleResources::OpenDataFile(const std::
     HMODULE module = LoadLibraryExW(Wide(path).c_str(), nullptr,
                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     if (module == nullptr) {
-        throw std::runtime_error("cannot open '" + path + "' for its resources: " +
-                                 SystemReason(GetLastError()));
+        throw std::runtime_error("cannot open '" + path +
+                                 "' for its resources: " + SystemReason(GetLastError()));
     }
     return std::shared_ptr<const ModuleResources>(new ModuleResources(module, path));
 }
@@ -59,8 +59,8 @@ std::optional<std::vector<uint8_t>> ModuleResources::Find(const ResourceId& type
 std::optional<std::string> ModuleResources::StringById(uint16_t id) const {
     // With no buffer, LoadString hands out a pointer to the text in the module.
     const wchar_t* text = nullptr;
-    const int length = LoadStringW(static_cast<HMODULE>(module_), id,
-                                   reinterpret_cast<LPWSTR>(&text), 0);
+    const int length =
+        LoadStringW(static_cast<HMODULE>(module_), id, reinterpret_cast<LPWSTR>(&text), 0);
     if (length <= 0 || text == nullptr) return std::nullopt;
     return Narrow(text, static_cast<size_t>(length));
 }

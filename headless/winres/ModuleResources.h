@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "headless/resources/ResourceSource.h"
-#include "headless/resources/VersionInfo.h"
+#include "headless/winres/ResourceSource.h"
+#include "headless/winres/VersionInfo.h"
 
 namespace headless {
 

@@ -1,9 +1,9 @@
-#include "headless/resources/Pipl.h"
+#include "headless/winres/Pipl.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "headless/resources/ByteReader.h"
+#include "headless/winres/ByteReader.h"
 
 namespace headless {
 

@@ -1,10 +1,10 @@
-#include "headless/resources/ResFile.h"
+#include "headless/winres/ResFile.h"
 
 #include <algorithm>
 #include <fstream>
 #include <iterator>
 
-#include "headless/resources/ByteReader.h"
+#include "headless/winres/ByteReader.h"
 
 namespace headless {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "headless/resources/ResourceSource.h"
+#include "headless/winres/ResourceSource.h"
 
 namespace headless {
 

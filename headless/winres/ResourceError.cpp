@@ -1,4 +1,4 @@
-#include "headless/resources/ResourceError.h"
+#include "headless/winres/ResourceError.h"
 
 namespace headless {
 

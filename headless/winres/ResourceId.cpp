@@ -1,6 +1,6 @@
-#include "headless/resources/ResourceId.h"
+#include "headless/winres/ResourceId.h"
 
-#include "headless/resources/Utf16.h"
+#include "headless/winres/Utf16.h"
 
 namespace headless {
 namespace {

@@ -1,4 +1,4 @@
-#include "headless/resources/ResourceSource.h"
+#include "headless/winres/ResourceSource.h"
 
 namespace headless {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "headless/resources/ResourceId.h"
+#include "headless/winres/ResourceId.h"
 
 namespace headless {
 

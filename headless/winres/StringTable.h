@@ -9,7 +9,7 @@
 #include <span>
 #include <string>
 
-#include "headless/resources/ResourceSource.h"
+#include "headless/winres/ResourceSource.h"
 
 namespace headless {
 

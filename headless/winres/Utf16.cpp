@@ -1,4 +1,4 @@
-#include "headless/resources/Utf16.h"
+#include "headless/winres/Utf16.h"
 
 #include <cstdint>
 

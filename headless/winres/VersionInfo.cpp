@@ -1,11 +1,11 @@
-#include "headless/resources/VersionInfo.h"
+#include "headless/winres/VersionInfo.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
 
-#include "headless/resources/ByteReader.h"
-#include "headless/resources/Utf16.h"
+#include "headless/winres/ByteReader.h"
+#include "headless/winres/Utf16.h"
 
 namespace headless {
 namespace {

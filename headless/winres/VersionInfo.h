@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "headless/resources/ResourceSource.h"
+#include "headless/winres/ResourceSource.h"
 
 namespace headless {
 

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "headless/resources/Utf16.h"
+#include "headless/winres/Utf16.h"
 
 namespace headless::windows_text {
 
@@ -26,8 +26,8 @@ inline std::string SystemReason(DWORD code) {
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, code, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
-    std::string reason = length > 0 && text != nullptr ? Narrow(text, length)
-                                                       : "error " + std::to_string(code);
+    std::string reason =
+        length > 0 && text != nullptr ? Narrow(text, length) : "error " + std::to_string(code);
     if (text != nullptr) LocalFree(text);
     while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
                                reason.back() == ' ' || reason.back() == '.'))

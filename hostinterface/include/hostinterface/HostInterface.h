@@ -30,8 +30,8 @@ constexpr HostErr FourCharCode(char a, char b, char c, char d) {
 }
 
 constexpr HostErr kNoErr = 0;
-constexpr HostErr kStopErr = FourCharCode('S', 'T', 'O', 'P');       // the user cancelled
-constexpr HostErr kOutOfMemoryErr = FourCharCode('!', 'M', 'E', 'M'); // no memory
+constexpr HostErr kStopErr = FourCharCode('S', 'T', 'O', 'P');         // the user cancelled
+constexpr HostErr kOutOfMemoryErr = FourCharCode('!', 'M', 'E', 'M');  // no memory
 static_assert(kStopErr == 0x53544F50 && kOutOfMemoryErr == 0x214D454D);
 
 // Opaque references; only the host knows what they point to.
@@ -57,39 +57,23 @@ struct RealPoint {
 };
 
 // ---------------------------------------------------------------------------
-// Records the plug-in keeps with the host
-
-// The filter's parameters, kept by the host in the filter's parameters handle.
-struct JitterParams {
-    float moveRange;     // points; offsets are at most half of it long
-    float grayMin;       // percent
-    float grayMax;       // percent
-    int32_t randomFill;  // non-zero: give each filled path a random gray
-};
-static_assert(sizeof(JitterParams) == 16, "JitterParams is stored by the host as 16 bytes");
-
-constexpr JitterParams kDefaultJitterParams = {6.0f, 5.0f, 95.0f, 1};
-
-// ---------------------------------------------------------------------------
 // Messages
 
 struct BasicSuite;
 
 // The header every message starts with.
 struct MessageData {
-    int32_t checkWord;         // host's own; never read
-    PluginRef self;            // passed back whenever the plug-in registers or opens something
-    void* globals;             // kept by the host for the plug-in between messages
-    const BasicSuite* basic;   // the basic suite for this message
+    int32_t checkWord;        // host's own; never read
+    PluginRef self;           // passed back whenever the plug-in registers or opens something
+    void* globals;            // kept by the host for the plug-in between messages
+    const BasicSuite* basic;  // the basic suite for this message
 };
-static_assert(sizeof(void*) != 4 || sizeof(MessageData) == 16,
-              "on 32-bit targets the message header is four 32-bit fields");
 
 // "AI Filter" messages.
 struct FilterMessage {
     MessageData d;
-    FilterHandle filter;   // never read
-    HostHandle parameters; // block holds JitterParams; the plug-in may store a new handle here
+    FilterHandle filter;    // never read
+    HostHandle parameters;  // the filter's own record; the plug-in may store a new handle here
 };
 
 // "AI Menu" messages.
@@ -202,10 +186,10 @@ constexpr const char* kPathSuite = "AI Path Suite";
 constexpr int32_t kPathSuiteVersion = 7;
 
 struct PathSegment {
-    RealPoint p;     // anchor
-    RealPoint in;    // in-direction point
-    RealPoint out;   // out-direction point
-    HostBool corner; // passed through
+    RealPoint p;      // anchor
+    RealPoint in;     // in-direction point
+    RealPoint out;    // out-direction point
+    HostBool corner;  // passed through
 };
 
 struct PathSuite {
@@ -230,10 +214,10 @@ constexpr int32_t kFourColor = 1;
 constexpr int32_t kThreeColor = 5;
 
 struct PathStyle {
-    HostBool fillPaint;      // non-zero when the path is filled
+    HostBool fillPaint;  // non-zero when the path is filled
     HostBool strokePaint;
-    int32_t fillColorKind;   // kGrayColor, kFourColor, kThreeColor
-    float fillColor[4];      // gray: [0] is the level (1 = black); three: r g b; four: c m y k
+    int32_t fillColorKind;  // kGrayColor, kFourColor, kThreeColor
+    float fillColor[4];     // gray: [0] is the level (1 = black); three: r g b; four: c m y k
     HostBool fillOverprint;
     int32_t strokeColorKind;
     float strokeColor[4];
@@ -276,8 +260,8 @@ struct MatchingArtSuite {
     // The art that meets any of the specs, as a handle of *numMatches
     // ArtHandles into *matches (null when none match), in document order.
     // The caller disposes of a non-null handle with the memory suite.
-    HostErr(HOSTAPI* GetMatchingArt)(MatchingArtSpec* specs, int16_t numSpecs,
-                                     ArtHandle*** matches, int32_t* numMatches);
+    HostErr(HOSTAPI* GetMatchingArt)(MatchingArtSpec* specs, int16_t numSpecs, ArtHandle*** matches,
+                                     int32_t* numMatches);
 };
 
 // ---------------------------------------------------------------------------
@@ -447,3 +431,64 @@ struct DictionarySuite {
     // releases what was there); on failure the caller still owns it.
     HostErr(HOSTAPI* SetArrayEntry)(DictionaryRef dict, DictKey key, ArrayRef array);
 };
+
+// ---------------------------------------------------------------------------
+// Layouts on 32-bit x86, the host's platform: every record that crosses the
+// boundary, field by field. A change here breaks every host that loads us.
+
+#if defined(__i386__) || defined(_M_IX86)
+#define HOST_RECORD_FIELD(Record, field, offset) \
+    static_assert(offsetof(Record, field) == (offset), #Record "::" #field " moved")
+
+static_assert(sizeof(MessageData) == 16);
+HOST_RECORD_FIELD(MessageData, checkWord, 0);
+HOST_RECORD_FIELD(MessageData, self, 4);
+HOST_RECORD_FIELD(MessageData, globals, 8);
+HOST_RECORD_FIELD(MessageData, basic, 12);
+
+static_assert(sizeof(FilterMessage) == 24);
+HOST_RECORD_FIELD(FilterMessage, d, 0);
+HOST_RECORD_FIELD(FilterMessage, filter, 16);
+HOST_RECORD_FIELD(FilterMessage, parameters, 20);
+
+static_assert(sizeof(MenuMessage) == 20);
+HOST_RECORD_FIELD(MenuMessage, d, 0);
+HOST_RECORD_FIELD(MenuMessage, menuItem, 16);
+
+static_assert(sizeof(RealPoint) == 8);
+HOST_RECORD_FIELD(RealPoint, h, 0);
+HOST_RECORD_FIELD(RealPoint, v, 4);
+
+static_assert(sizeof(PathSegment) == 28);
+HOST_RECORD_FIELD(PathSegment, p, 0);
+HOST_RECORD_FIELD(PathSegment, in, 8);
+HOST_RECORD_FIELD(PathSegment, out, 16);
+HOST_RECORD_FIELD(PathSegment, corner, 24);
+
+static_assert(sizeof(PathStyle) == 56);
+HOST_RECORD_FIELD(PathStyle, fillPaint, 0);
+HOST_RECORD_FIELD(PathStyle, strokePaint, 4);
+HOST_RECORD_FIELD(PathStyle, fillColorKind, 8);
+HOST_RECORD_FIELD(PathStyle, fillColor, 12);
+HOST_RECORD_FIELD(PathStyle, fillOverprint, 28);
+HOST_RECORD_FIELD(PathStyle, strokeColorKind, 32);
+HOST_RECORD_FIELD(PathStyle, strokeColor, 36);
+HOST_RECORD_FIELD(PathStyle, strokeWidth, 52);
+
+static_assert(sizeof(MatchingArtSpec) == 12);
+HOST_RECORD_FIELD(MatchingArtSpec, type, 0);
+HOST_RECORD_FIELD(MatchingArtSpec, whichAttr, 4);
+HOST_RECORD_FIELD(MatchingArtSpec, attr, 8);
+
+static_assert(sizeof(PlatformFilterData) == 8);
+HOST_RECORD_FIELD(PlatformFilterData, category, 0);
+HOST_RECORD_FIELD(PlatformFilterData, title, 4);
+
+static_assert(sizeof(PlatformAddMenuItemData) == 8);
+HOST_RECORD_FIELD(PlatformAddMenuItemData, groupName, 0);
+HOST_RECORD_FIELD(PlatformAddMenuItemData, itemText, 4);
+
+static_assert(sizeof(HostByteBuffer) == 8);
+HOST_RECORD_FIELD(HostByteBuffer, reserved, 0);
+HOST_RECORD_FIELD(HostByteBuffer, block, 4);
+#endif

@@ -3,7 +3,7 @@
 
 #include <exception>
 
-#include "plugin/HostInterface.h"
+#include "hostinterface/HostInterface.h"
 
 namespace ai {
 

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include "hostinterface/HostInterface.h"
 #include "hoststring/Error.h"
 #include "hoststring/PStr.h"
-#include "plugin/HostInterface.h"
 
 namespace ai {
 

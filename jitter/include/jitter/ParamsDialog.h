@@ -2,7 +2,7 @@
 // HandleFilterParameters runs the dialog, with every suite held.
 #pragma once
 
-#include "plugin/HostInterface.h"
+#include "hostinterface/HostInterface.h"
 
 // Fills the dialog's items from the record in the dialog's user data (the
 // parameters handle). Always 0.

@@ -1,7 +1,7 @@
 // The entry point the host resolves by name.
 #pragma once
 
-#include "plugin/HostInterface.h"
+#include "hostinterface/HostInterface.h"
 
 #if defined(_WIN32)
 #define PLUGIN_EXPORT __declspec(dllexport)

@@ -3,8 +3,8 @@
 // itself through the message's basic suite.
 #pragma once
 
+#include "hostinterface/HostInterface.h"
 #include "hoststring/UniString.h"
-#include "plugin/HostInterface.h"
 
 class SDKAboutPluginsHelper {
 public:

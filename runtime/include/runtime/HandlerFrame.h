@@ -2,7 +2,7 @@
 // before its work and released on every way out, exceptions included.
 #pragma once
 
-#include "plugin/SuiteTable.h"
+#include "runtime/SuiteTable.h"
 
 class SuiteLease {
 public:

@@ -1,15 +1,19 @@
 // The plug-in's process-wide state: its globals block and the suite pointers.
 #pragma once
 
-#include "plugin/HostInterface.h"
+#include "hostinterface/HostInterface.h"
 
 // Allocated through the host at start-up; survives unload and reload.
 struct PluginGlobals {
     FilterHandle filter;       // written by the filter registration
     MenuItemHandle aboutItem;  // our item in the About submenu, or null
 };
-static_assert(sizeof(void*) != 4 || sizeof(PluginGlobals) == 8,
-              "on 32-bit targets the globals block is 8 bytes");
+#if defined(__i386__) || defined(_M_IX86)
+// The host keeps the block for us across unload and reload: two handles.
+static_assert(sizeof(PluginGlobals) == 8);
+HOST_RECORD_FIELD(PluginGlobals, filter, 0);
+HOST_RECORD_FIELD(PluginGlobals, aboutItem, 4);
+#endif
 
 // Null before start-up and after shut-down.
 extern PluginGlobals* gGlobals;

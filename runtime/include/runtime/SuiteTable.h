@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "plugin/HostInterface.h"
+#include "hostinterface/HostInterface.h"
 
 struct SuiteTableEntry {
     const char* name;

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "headless/Host.h"
-#include "plugin/HostInterface.h"
+#include "hostinterface/HostInterface.h"
 
 namespace testing_support {
 

@@ -1,48 +1,51 @@
 // The plug-in as the tests drive it: the built module loaded by path, or,
-// where modules cannot be loaded (static builds), the entry linked in.
+// where modules cannot be loaded (static builds), the entry linked in; and a
+// host that has read its resources, as a host does before any message.
 #pragma once
 
+#include <cstdint>
+#include <initializer_list>
 #include <memory>
 
 #include "headless/Document.h"
 #include "headless/Host.h"
 #include "headless/PluginModule.h"
-#include "plugin/HostInterface.h"
-
-#if defined(PELVARO_IN_PROCESS)
-#include "plugin/PluginMain.h"
-#endif
+#include "headless/winres/ResourceSource.h"
+#include "hostinterface/HostInterface.h"
 
 namespace testing_support {
+
+// The path of the built plug-in module (empty where it is linked in).
+const char* PluginModulePath();
+// The path of the compiled resources of the built plug-in.
+const char* PluginResourceFile();
+
+// The resources of the built plug-in, as the host finds them: beside the
+// module (or in it, on Windows), or, linked in, from the compiled .res file.
+// Read once per process.
+std::shared_ptr<const headless::ResourceSource> PluginResources();
 
 // A fresh load of the plug-in; a module is unloaded with it, so every test
 // starts from a plug-in with no state.
 class PluginUnderTest {
 public:
-    PluginUnderTest() {
-#if !defined(PELVARO_IN_PROCESS)
-        module_ = std::make_unique<headless::PluginModule>(PELVARO_MODULE_PATH);
-#endif
-    }
+    PluginUnderTest();
+    ~PluginUnderTest();
 
-    PluginMainProc entry() const {
-#if defined(PELVARO_IN_PROCESS)
-        return &PluginMain;
-#else
-        return module_->entry();
-#endif
-    }
-
+    PluginMainProc entry() const;
     // Unloads and loads the module again (nothing to do when linked in).
-    void Reload() {
-#if !defined(PELVARO_IN_PROCESS)
-        module_.reset();
-        module_ = std::make_unique<headless::PluginModule>(PELVARO_MODULE_PATH);
-#endif
-    }
+    void Reload();
 
 private:
     std::unique_ptr<headless::PluginModule> module_;
+};
+
+// A headless host that has loaded the built plug-in's resources.
+class PluginHost : public headless::Host {
+public:
+    PluginHost(headless::Document& document, uint32_t seed) : Host(document, seed) {
+        LoadPlugin(PluginResources());
+    }
 };
 
 // Builders for small documents.
