@@ -13,54 +13,24 @@
 #include "cli/FileIO.h"
 #include "cli/PluginCommands.h"
 #include "headless/PluginResources.h"
+#include "support/CliRunner.h"
 #include "support/PluginUnderTest.h"
+#include "support/TempDir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Args = std::vector<std::string>;
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome Tool(const Args& args, const cli::HostSetup& setup = {}) {
-    std::ostringstream out, err;
-    const int status = args[0] == "run"
-                           ? cli::RunCommand({args.begin() + 1, args.end()}, out, err, setup)
-                           : cli::Main(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
-Args WithPlugin(Args args) {
-#if !defined(PELVARO_IN_PROCESS)
-    args.insert(args.end(), {"--plugin", PELVARO_MODULE_PATH});
-#endif
-    return args;
-}
-
-// A fresh directory for one test, removed afterwards.
-struct TempDir {
-    TempDir() {
-        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-        path = fs::temp_directory_path() / (std::string("pelvaro-plugin-") + test->name());
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-    std::string operator/(const std::string& name) const { return (path / name).string(); }
-    fs::path path;
-};
+using testing_support::Args;
+using testing_support::Outcome;
+using testing_support::PluginArgs;
+using testing_support::RunCli;
+using testing_support::TempDir;
+using testing_support::With;
 
 const std::string kMosaic = std::string(PELVARO_FIXTURES) + "/small-mosaic.json";
 
 TEST(CliPlugin, AboutPrintsTheBoxTheItemShows) {
-    const Outcome outcome = Tool(WithPlugin({"about"}));
+    const Outcome outcome = RunCli(With({"about"}, PluginArgs()));
     ASSERT_EQ(outcome.status, cli::kExitOk) << outcome.err;
     EXPECT_EQ(outcome.out,
               "About Pelvaro\n"
@@ -69,7 +39,7 @@ TEST(CliPlugin, AboutPrintsTheBoxTheItemShows) {
 }
 
 TEST(CliPlugin, InfoPrintsTheDeclarationAndTheRegisteredFilter) {
-    const Outcome outcome = Tool(WithPlugin({"info"}));
+    const Outcome outcome = RunCli(With({"info"}, PluginArgs()));
     ASSERT_EQ(outcome.status, cli::kExitOk) << outcome.err;
 #if defined(_WIN32)
     const std::string origin = PELVARO_MODULE_PATH;  // read from the module itself
@@ -91,9 +61,9 @@ TEST(CliPlugin, InfoPrintsTheDeclarationAndTheRegisteredFilter) {
 TEST(CliPlugin, RunTakesItsValuesThroughTheDialog) {
     TempDir dir;
     const auto run = [&](const std::string& name, Args values) {
-        Args args = WithPlugin({"run", kMosaic, "-o", dir / name, "--seed", "5"});
+        Args args = With({"run", kMosaic, "-o", dir / name, "--seed", "5"}, PluginArgs());
         args.insert(args.end(), values.begin(), values.end());
-        const Outcome outcome = Tool(args);
+        const Outcome outcome = RunCli(args);
         EXPECT_EQ(outcome.status, cli::kExitOk) << outcome.err;
         return cli::ReadTextFile(dir / name);
     };
@@ -110,8 +80,8 @@ TEST(CliPlugin, ACancelledDialogEndsTheRunWithItsCode) {
     TempDir dir;
     const HostErr stop = FourCharCode('S', 'T', 'O', 'P');
     const Outcome outcome =
-        Tool(WithPlugin({"run", kMosaic, "-o", dir / "out.json", "--seed", "1"}),
-             [stop](headless::Host& host) { host.FailOperation("MdMemory.NewHandle", stop); });
+        RunCli(With({"run", kMosaic, "-o", dir / "out.json", "--seed", "1"}, PluginArgs()),
+               [stop](headless::Host& host) { host.FailOperation("MdMemory.NewHandle", stop); });
     EXPECT_EQ(outcome.status, cli::kExitFailed);
     EXPECT_NE(outcome.err.find("\"AI Filter\"/\"AI Get Parameters\" with 'STOP'"),
               std::string::npos)
@@ -145,7 +115,7 @@ TEST(CliPlugin, AModuleWithAWrongDeclarationIsRefused) {
 #endif
     for (const Args& args : {Args{"info", "--plugin", dir / "Wrong.aip"},
                              Args{"about", "--plugin", dir / "Wrong.aip"}}) {
-        const Outcome outcome = Tool(args);
+        const Outcome outcome = RunCli(args);
         EXPECT_EQ(outcome.status, cli::kExitBadInput) << args[0];
         EXPECT_NE(outcome.err.find(resources + ": PiPL 16000"), std::string::npos) << outcome.err;
         EXPECT_NE(outcome.err.find("entry point is \"PluginMaim\", expected \"PluginMain\""),
@@ -158,7 +128,7 @@ TEST(CliPlugin, AModuleWithAWrongDeclarationIsRefused) {
 TEST(CliPlugin, UnknownOptionsAreBadInput) {
     for (const Args& args :
          {Args{"about", "--frob"}, Args{"info", "extra"}, Args{"info", "--plugin"}}) {
-        const Outcome outcome = Tool(args);
+        const Outcome outcome = RunCli(args);
         EXPECT_EQ(outcome.status, cli::kExitBadInput) << args[1];
         EXPECT_NE(outcome.err.find("see 'pelvaro " + args[0] + " --help'"), std::string::npos)
             << outcome.err;

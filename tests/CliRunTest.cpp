@@ -15,6 +15,8 @@
 #include "cli/FileIO.h"
 #include "cli/FilterRun.h"
 #include "cli/Mosaic.h"
+#include "support/CliRunner.h"
+#include "support/TempDir.h"
 
 #if defined(__linux__)
 #include <sys/wait.h>
@@ -23,45 +25,16 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Args = std::vector<std::string>;
 
-// A fresh empty directory for one test, removed afterwards.
-class TempDir {
-public:
-    TempDir() {
-        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-        path_ = fs::temp_directory_path() /
-                (std::string("pelvaro-") + test->test_suite_name() + "-" + test->name());
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(path_))
-            names.push_back(entry.path().filename().string());
-        return names;
-    }
-    const fs::path& path() const { return path_; }
+using testing_support::Args;
+using testing_support::Outcome;
+using testing_support::PluginArgs;
+using testing_support::TempDir;
+using testing_support::With;
 
-private:
-    fs::path path_;
-};
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
+// "pelvaro run" with args.
 Outcome RunTool(const Args& args, const cli::HostSetup& setup = {}) {
-    std::ostringstream out, err;
-    const int status = cli::RunCommand(args, out, err, setup);
-    return {status, out.str(), err.str()};
+    return testing_support::RunCli(With({"run"}, args), setup);
 }
 
 void Write(const std::string& path, const std::string& text) {
@@ -69,20 +42,6 @@ void Write(const std::string& path, const std::string& text) {
 }
 
 const std::string kMosaic = std::string(PELVARO_FIXTURES) + "/small-mosaic.json";
-
-// The module to load, unless the build calls the plug-in in-process.
-Args PluginArgs() {
-#if defined(PELVARO_IN_PROCESS)
-    return {};
-#else
-    return {"--plugin", PELVARO_MODULE_PATH};
-#endif
-}
-
-Args With(Args args, const Args& more) {
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
-}
 
 TEST(CliRun, SameSeedSameOutputOtherSeedOtherOutput) {
     TempDir dir;
@@ -125,13 +84,15 @@ TEST(CliRun, PickedSeedIsPrintedAndRepeatsTheRun) {
     ASSERT_EQ(picked.status, 0) << picked.err;
     ASSERT_EQ(picked.err.rfind("seed: ", 0), 0u) << picked.err;
     const std::string seed = picked.err.substr(6, picked.err.find('\n') - 6);
-    ASSERT_EQ(RunTool(With({kMosaic, "-o", dir / "b.json", "--seed", seed}, PluginArgs())).status, 0);
+    ASSERT_EQ(RunTool(With({kMosaic, "-o", dir / "b.json", "--seed", seed}, PluginArgs())).status,
+              0);
     EXPECT_EQ(cli::ReadTextFile(dir / "a.json"), cli::ReadTextFile(dir / "b.json"));
 }
 
 TEST(CliRun, SvgOutputWhenOutEndsInSvg) {
     TempDir dir;
-    const Outcome outcome = RunTool(With({kMosaic, "-o", dir / "a.SVG", "--seed", "1"}, PluginArgs()));
+    const Outcome outcome =
+        RunTool(With({kMosaic, "-o", dir / "a.SVG", "--seed", "1"}, PluginArgs()));
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     const std::string svg = cli::ReadTextFile(dir / "a.SVG");
     EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
@@ -157,17 +118,28 @@ TEST(CliRun, BadInputLeavesOutAsItWas) {
         int status;
     };
     const Case cases[] = {
-        {"unreadable", With({dir / "missing.json"}, PluginArgs()), {},
-         "cannot read '", 2},
-        {"malformed", With({dir / "malformed.json"}, PluginArgs()), {},
-         "malformed.json:2:17: malformed JSON", 2},
-        {"too many segments", With({dir / "long.json"}, PluginArgs()), {},
-         "art[0]: the path has 32768 segments", 2},
-        {"out of float range", With({dir / "huge.json"}, PluginArgs()), {},
-         "art[1].segments[0]: \"p\" x 1e39 is out of float range", 2},
+        {"unreadable", With({dir / "missing.json"}, PluginArgs()), {}, "cannot read '", 2},
+        {"malformed",
+         With({dir / "malformed.json"}, PluginArgs()),
+         {},
+         "malformed.json:2:17: malformed JSON",
+         2},
+        {"too many segments",
+         With({dir / "long.json"}, PluginArgs()),
+         {},
+         "art[0]: the path has 32768 segments",
+         2},
+        {"out of float range",
+         With({dir / "huge.json"}, PluginArgs()),
+         {},
+         "art[1].segments[0]: \"p\" x 1e39 is out of float range",
+         2},
         {"bad flag", With({kMosaic, "--range", "-2"}, PluginArgs()), {}, "--range '-2'", 2},
-        {"plug-in not loadable", {kMosaic, "--plugin", dir / "nowhere.aip"}, {},
-         "cannot load the plug-in module '", 2},
+        {"plug-in not loadable",
+         {kMosaic, "--plugin", dir / "nowhere.aip"},
+         {},
+         "cannot load the plug-in module '",
+         2},
         {"plug-in answers STOP", With({kMosaic, "--seed", "3"}, PluginArgs()),
          [stop](headless::Host& host) { host.FailOperation("Path.SetPathSegments", stop); },
          "the plug-in answered \"AI Filter\"/\"AI Go\" with 'STOP'", 1},
@@ -182,7 +154,8 @@ TEST(CliRun, BadInputLeavesOutAsItWas) {
             if (exists) Write(out, "as it was");
             const Outcome outcome = RunTool(With(c.args, {"-o", out}), c.setup);
             EXPECT_EQ(outcome.status, c.status) << c.name;
-            EXPECT_NE(outcome.err.find(c.fragment), std::string::npos) << c.name << ": " << outcome.err;
+            EXPECT_NE(outcome.err.find(c.fragment), std::string::npos)
+                << c.name << ": " << outcome.err;
             EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1) << outcome.err;
             if (exists) {
                 EXPECT_EQ(cli::ReadTextFile(out), "as it was") << c.name;
@@ -192,7 +165,8 @@ TEST(CliRun, BadInputLeavesOutAsItWas) {
         }
     }
     // No temporary file is left behind by any of them.
-    for (const std::string& name : dir.Names()) EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
+    for (const std::string& name : dir.Names())
+        EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
 }
 
 TEST(CliRun, HostErrorCodesAsText) {
@@ -225,7 +199,8 @@ TEST(CliDemo, WritesFourFilesAndRepeats) {
     std::ostringstream again, ignored;
     ASSERT_EQ(cli::DemoCommand(With({"-o", dir / "second"}, PluginArgs()), again, ignored), 0);
     for (const char* name : {"before.svg", "after.svg", "before.json", "after.json"}) {
-        EXPECT_EQ(cli::ReadTextFile(dir / "first/" + name), cli::ReadTextFile(dir / "second/" + name))
+        EXPECT_EQ(cli::ReadTextFile(dir / "first/" + name),
+                  cli::ReadTextFile(dir / "second/" + name))
             << name;
     }
 

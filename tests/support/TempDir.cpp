@@ -1,0 +1,33 @@
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <system_error>
+
+namespace testing_support {
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+    const std::string name = test != nullptr
+                                 ? std::string(test->test_suite_name()) + "-" + test->name()
+                                 : std::string("outside-a-test");
+    path_ = fs::temp_directory_path() / ("pelvaro-" + name);
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
+std::vector<std::string> TempDir::Names() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(path_))
+        names.push_back(entry.path().filename().string());
+    return names;
+}
+
+}  // namespace testing_support
