@@ -9,7 +9,9 @@
 
 #include "headless/HostErrors.h"
 #include "runtime/PluginGlobals.h"
+#include "support/HostCalls.h"
 #include "support/HostScript.h"
+#include "support/PluginFixture.h"
 #include "support/PluginUnderTest.h"
 
 namespace {
@@ -23,7 +25,7 @@ using headless::MenuGroupRecord;
 using headless::MenuItemRecord;
 using testing_support::PluginUnderTest;
 
-constexpr HostErr kInjected = FourCharCode('F', 'A', 'I', 'L');
+using testing_support::kInjected;
 constexpr const char* kFamilyGroup = "AboutTOVIPlugIns";
 
 MenuItemHandle AboutItemOf(const Host& host) {
@@ -58,18 +60,7 @@ void ExpectBalanced(const Host& host, const std::string& suite) {
     EXPECT_EQ(acquired, released) << suite;
 }
 
-class AboutMenu : public ::testing::Test {
-protected:
-    void TearDown() override {
-        host_.ClearFaults();
-        host_.Shutdown(plugin_.entry());
-        EXPECT_TRUE(host_.Held().Empty()) << host_.Held().Describe();
-    }
-
-    PluginUnderTest plugin_;
-    Document document_;
-    PluginHost host_{document_, 1};
-};
+class AboutMenu : public testing_support::PluginFixture {};
 
 TEST_F(AboutMenu, TheFirstPlugInOfTheFamilyMakesTheFamilySubmenu) {
     ASSERT_EQ(host_.Startup(plugin_.entry()), kNoErr);

@@ -35,7 +35,8 @@ void ExpectSameSegments(const headless::Art& a, const headless::Art& b) {
         const PathSegment& y = b.segments[s];
         const float xs[] = {x.p.h, x.p.v, x.in.h, x.in.v, x.out.h, x.out.v};
         const float ys[] = {y.p.h, y.p.v, y.in.h, y.in.v, y.out.h, y.out.v};
-        for (int i = 0; i < 6; ++i) EXPECT_TRUE(SameBits(xs[i], ys[i])) << "segment " << s << " " << i;
+        for (int i = 0; i < 6; ++i)
+            EXPECT_TRUE(SameBits(xs[i], ys[i])) << "segment " << s << " " << i;
         EXPECT_EQ(x.corner, y.corner);
     }
 }
@@ -57,8 +58,9 @@ TEST(DocumentJson, MissingMembersTakeTheirDefaults) {
 
     // Written out, the defaults are explicit and read back the same.
     const std::string text = WriteDocumentJson(file);
-    EXPECT_NE(text.find("{\"p\": [3.5, -4], \"in\": [3.5, -4], \"out\": [3.5, -4], \"corner\": true}"),
-              std::string::npos)
+    EXPECT_NE(
+        text.find("{\"p\": [3.5, -4], \"in\": [3.5, -4], \"out\": [3.5, -4], \"corner\": true}"),
+        std::string::npos)
         << text;
     EXPECT_NE(text.find("\"selected\": true, \"closed\": true, \"fill\": null"), std::string::npos);
     const DocumentFile again = ReadDocumentJson(text, "again");
@@ -202,7 +204,8 @@ TEST(DocumentJson, MalformedJsonNamesFileLineAndColumn) {
     };
     const Case cases[] = {
         {"{\n  \"art\": [tru]\n}", "doc.json:2:14: malformed JSON"},
-        {"{\"art\": [\n\"\u00e9\u00e9\" x", "doc.json:2:6: malformed JSON"},  // columns count characters
+        {"{\"art\": [\n\"\u00e9\u00e9\" x",
+         "doc.json:2:6: malformed JSON"},  // columns count characters
         {"{\"art\": [", "doc.json:1:10: malformed JSON"},
         {"", "doc.json:1:1: malformed JSON"},
         {"{\"art\": []} x", "doc.json:1:13: malformed JSON"},
@@ -221,7 +224,8 @@ TEST(DocumentJson, MalformedJsonNamesFileLineAndColumn) {
 
 std::string Segments(std::size_t count) {
     std::string text = "[";
-    for (std::size_t i = 0; i < count; ++i) text += i == 0 ? "{\"p\": [0, 0]}" : ", {\"p\": [0, 0]}";
+    for (std::size_t i = 0; i < count; ++i)
+        text += i == 0 ? "{\"p\": [0, 0]}" : ", {\"p\": [0, 0]}";
     return text + "]";
 }
 
@@ -236,20 +240,26 @@ TEST(DocumentJson, BadDocumentsNameTheArtAndSegment) {
         {"{\"paths\": []}", "doc.json: the document must have an \"art\" array"},
         {"{\"art\": [" + good + ", {\"segments\": " + Segments(32768) + "}]}",
          "doc.json: art[1]: the path has 32768 segments; a path holds at most 32767"},
-        {"{\"art\": [" + good + ", {\"segments\": [{\"p\": [0, 0]}, {\"p\": [0, 0]}, "
-                                "{\"p\": [0, 1e39]}]}]}",
+        {"{\"art\": [" + good +
+             ", {\"segments\": [{\"p\": [0, 0]}, {\"p\": [0, 0]}, "
+             "{\"p\": [0, 1e39]}]}]}",
          "doc.json: art[1].segments[2]: \"p\" y 1e39 is out of float range"},
         {"{\"art\": [{\"segments\": [{\"p\": [0, 0], \"out\": [-3.5e38, 0]}]}]}",
          "art[0].segments[0]: \"out\" x -3.5e38 is out of float range"},
-        {"{\"art\": [{\"segments\": [{\"p\": [0, \"1\"]}]}]}", "art[0].segments[0]: \"p\" y must be a number"},
+        {"{\"art\": [{\"segments\": [{\"p\": [0, \"1\"]}]}]}",
+         "art[0].segments[0]: \"p\" y must be a number"},
         {"{\"art\": [{\"segments\": [{\"p\": [0]}]}]}", "art[0].segments[0]: \"p\" must be [x, y]"},
         {"{\"art\": [{\"segments\": [{\"in\": [0, 0]}]}]}", "art[0].segments[0]: \"p\" is missing"},
-        {"{\"art\": [{\"segments\": [{\"p\": [0, 0], \"corner\": 1}]}]}", "\"corner\" must be true or false"},
+        {"{\"art\": [{\"segments\": [{\"p\": [0, 0], \"corner\": 1}]}]}",
+         "\"corner\" must be true or false"},
         {"{\"art\": [{\"selected\": \"yes\"}]}", "art[0]: \"selected\" must be true or false"},
         {"{\"art\": [{\"type\": 2}]}", "art[0]: \"type\" must be a string"},
-        {"{\"art\": [{\"fill\": {\"gray\": 0.5, \"rgb\": [0, 0, 0]}}]}", "art[0]: \"fill\" must be null"},
-        {"{\"art\": [{\"fill\": {\"rgb\": [0, 0]}}]}", "art[0]: fill \"rgb\" must be an array of 3"},
-        {"{\"art\": [{\"fill\": {\"gray\": 1e40}}]}", "art[0]: fill \"gray\" 1e40 is out of float range"},
+        {"{\"art\": [{\"fill\": {\"gray\": 0.5, \"rgb\": [0, 0, 0]}}]}",
+         "art[0]: \"fill\" must be null"},
+        {"{\"art\": [{\"fill\": {\"rgb\": [0, 0]}}]}",
+         "art[0]: fill \"rgb\" must be an array of 3"},
+        {"{\"art\": [{\"fill\": {\"gray\": 1e40}}]}",
+         "art[0]: fill \"gray\" 1e40 is out of float range"},
         {"{\"art\": [{\"segments\": {}}]}", "art[0]: \"segments\" must be an array"},
         {"{\"art\": [3]}", "art[0]: an art object must be a JSON object"},
         {"{\"art\": [{\"deep\": " + std::string(100000, '[') + "}]}",

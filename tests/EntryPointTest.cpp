@@ -6,11 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "support/HostCalls.h"
 #include "support/Parameters.h"
+#include "support/PluginFixture.h"
 #include "support/PluginUnderTest.h"
 
 namespace {
 
+using testing_support::CallDetails;
 using testing_support::PluginHost;
 
 using testing_support::SetParameters;
@@ -30,34 +33,14 @@ const std::vector<std::string> kSuiteOrder = {
     "ADM Item Suite",          "AI MdMemory Suite",   "AI Dictionary Suite",
 };
 
-std::vector<std::string> Details(const Host& host, const std::string& op) {
-    std::vector<std::string> out;
-    for (const auto& call : host.Calls())
-        if (call.op == op) out.push_back(call.detail);
-    return out;
-}
-
 bool Called(const Host& host, const std::string& op) {
     const auto names = host.CallNames();
     return std::find(names.begin(), names.end(), op) != names.end();
 }
 
-class EntryPoint : public ::testing::Test {
+class EntryPoint : public testing_support::PluginFixture {
 protected:
     void SetUp() override { document_.art.push_back(Square(0, 0, 10, true)); }
-    void TearDown() override {
-        host_.ClearFaults();
-        host_.Shutdown(plugin_.entry());
-        if (expectNothingHeld_) {
-            EXPECT_TRUE(host_.Held().Empty()) << host_.Held().Describe();
-        }
-    }
-
-    bool expectNothingHeld_ = true;
-
-    PluginUnderTest plugin_;
-    Document document_;
-    PluginHost host_{document_, 7};
 };
 
 TEST_F(EntryPoint, DispatchesByExactCallerAndSelector) {
@@ -174,8 +157,8 @@ TEST_F(EntryPoint, AMissingSuiteStopsEveryHandlerBeforeItsWork) {
             std::vector<std::string> expected(kSuiteOrder.size(), "Basic.AcquireSuite");
             expected.insert(expected.end(), released.size(), "Basic.ReleaseSuite");
             EXPECT_EQ(host.CallNames(), expected);
-            EXPECT_EQ(Details(host, "Basic.AcquireSuite"), kSuiteOrder);
-            EXPECT_EQ(Details(host, "Basic.ReleaseSuite"), released);
+            EXPECT_EQ(CallDetails(host, "Basic.AcquireSuite"), kSuiteOrder);
+            EXPECT_EQ(CallDetails(host, "Basic.ReleaseSuite"), released);
             EXPECT_TRUE(host.Held().Empty()) << host.Held().Describe();
         }
     }

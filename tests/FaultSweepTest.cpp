@@ -8,6 +8,7 @@
 #include <string>
 
 #include "runtime/PluginGlobals.h"
+#include "support/HostCalls.h"
 #include "support/Parameters.h"
 #include "support/PluginUnderTest.h"
 
@@ -24,7 +25,7 @@ using testing_support::PluginUnderTest;
 using testing_support::Polygon;
 using testing_support::Square;
 
-constexpr HostErr kInjected = FourCharCode('F', 'A', 'I', 'L');
+using testing_support::kInjected;
 
 // Calls whose answers the plug-in does not examine.
 const std::set<std::string> kUnexamined = {"Basic.ReleaseSuite",     "Dictionary.Release",

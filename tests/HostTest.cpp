@@ -13,6 +13,7 @@
 #include "headless/Host.h"
 #include "headless/HostErrors.h"
 #include "runtime/SuiteTable.h"
+#include "support/HostCalls.h"
 #include "support/Parameters.h"
 #include "support/PluginUnderTest.h"
 
@@ -27,7 +28,7 @@ using headless::Document;
 using headless::Host;
 using headless::HostCall;
 
-constexpr HostErr kInjected = FourCharCode('F', 'A', 'I', 'L');
+using testing_support::kInjected;
 
 // The suites a script uses, acquired for it and released after it.
 struct Suites {

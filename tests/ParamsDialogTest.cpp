@@ -8,6 +8,7 @@
 
 #include "headless/HostErrors.h"
 #include "support/Parameters.h"
+#include "support/PluginFixture.h"
 #include "support/PluginUnderTest.h"
 
 // Records compare and print field by field; found by lookup in the global namespace.
@@ -37,13 +38,12 @@ using testing_support::PluginUnderTest;
 
 constexpr int32_t kOK = 1, kCancel = 2, kRange = 6, kFill = 7, kGrayMin = 8, kGrayMax = 9;
 
-class ParamsDialog : public ::testing::Test {
+class ParamsDialog : public testing_support::PluginFixture {
 protected:
     void SetUp() override { ASSERT_EQ(host_.Startup(plugin_.entry()), kNoErr); }
     void TearDown() override {
         EXPECT_TRUE(host_.Problems().empty()) << host_.Problems().front();
-        host_.Shutdown(plugin_.entry());
-        EXPECT_TRUE(host_.Held().Empty()) << host_.Held().Describe();
+        PluginFixture::TearDown();
     }
 
     // Sends "AI Get Parameters" with the user doing actions in the dialog.
@@ -53,10 +53,6 @@ protected:
     }
 
     const DialogRun& LastRun() const { return host_.Dialogs().back(); }
-
-    PluginUnderTest plugin_;
-    Document document_;
-    PluginHost host_{document_, 1};
 };
 
 TEST_F(ParamsDialog, FirstUseOpensWithTheDefaults) {

@@ -14,7 +14,9 @@
 #include "headless/winres/ResFile.h"
 #include "headless/winres/ResourceId.h"
 #include "runtime/PluginGlobals.h"
+#include "support/HostCalls.h"
 #include "support/HostScript.h"
+#include "support/PluginFixture.h"
 #include "support/PluginUnderTest.h"
 
 namespace {
@@ -26,35 +28,18 @@ using headless::Host;
 using headless::MenuUpdate;
 using testing_support::PluginUnderTest;
 
-constexpr HostErr kInjected = FourCharCode('F', 'A', 'I', 'L');
-
-std::vector<std::string> Details(const Host& host, const std::string& op) {
-    std::vector<std::string> out;
-    for (const auto& call : host.Calls())
-        if (call.op == op) out.push_back(call.detail);
-    return out;
-}
+using testing_support::CallDetails;
+using testing_support::kInjected;
 
 const PluginGlobals& GlobalsOf(const Host& host) {
     return *static_cast<const PluginGlobals*>(host.Globals());
 }
 
-class Registration : public ::testing::Test {
-protected:
-    void TearDown() override {
-        host_.ClearFaults();
-        host_.Shutdown(plugin_.entry());
-        EXPECT_TRUE(host_.Held().Empty()) << host_.Held().Describe();
-    }
-
-    PluginUnderTest plugin_;
-    Document document_;
-    PluginHost host_{document_, 1};
-};
+class Registration : public testing_support::PluginFixture {};
 
 TEST_F(Registration, TheFilterGetsTheCategoryAndTitleOfTheStringList) {
     ASSERT_EQ(host_.Startup(plugin_.entry()), kNoErr);
-    EXPECT_EQ(Details(host_, "ADMBasic.GetIndexString"),
+    EXPECT_EQ(CallDetails(host_, "ADMBasic.GetIndexString"),
               (std::vector<std::string>{"list 16000, index 1, 65 bytes",
                                         "list 16000, index 2, 65 bytes"}));
 
