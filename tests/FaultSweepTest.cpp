@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "cli/ParametersScript.h"
 #include "runtime/PluginGlobals.h"
 #include "support/HostCalls.h"
 #include "support/Parameters.h"
@@ -132,12 +133,11 @@ TEST(FaultSweep, Startup) {
 }
 
 TEST(FaultSweep, GetParametersWithOK) {
-    using headless::DialogAction;
     Sweep({"AI Get Parameters",
            [](Host& h, PluginMainProc e) {
                ASSERT_EQ(h.Startup(e), kNoErr);  // the parameters handle is made in the message
-               h.ScriptDialog({DialogAction::Type(6, 8.0f), DialogAction::Type(8, 80.0f),
-                               DialogAction::Type(9, 20.0f), DialogAction::Click(1)});
+               // A gray range typed upside down, which OK puts in order.
+               h.ScriptDialog(cli::ParametersDialogScript({8.0f, 80.0f, 20.0f, 1}));
            },
            [](Host& h, PluginMainProc e) { return h.FilterGetParameters(e); }});
 }
