@@ -16,16 +16,15 @@
 
 namespace {
 
-using testing_support::PluginHost;
-
 using headless::Document;
 using headless::Host;
 using headless::HostCall;
 using headless::MenuGroupRecord;
 using headless::MenuItemRecord;
+using testing_support::kInjected;
+using testing_support::PluginHost;
 using testing_support::PluginUnderTest;
 
-using testing_support::kInjected;
 constexpr const char* kFamilyGroup = "AboutTOVIPlugIns";
 
 MenuItemHandle AboutItemOf(const Host& host) {

@@ -11,13 +11,12 @@
 
 namespace {
 
-using testing_support::PluginHost;
-
 using headless::DialogAction;
 using headless::DialogRun;
 using headless::Document;
 using headless::Host;
 using testing_support::AcquireFor;
+using testing_support::PluginHost;
 using testing_support::RunInMessage;
 
 struct DialogSuites {

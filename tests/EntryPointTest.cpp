@@ -13,14 +13,11 @@
 
 namespace {
 
+using headless::Host;
 using testing_support::CallDetails;
 using testing_support::PluginHost;
-
-using testing_support::SetParameters;
-
-using headless::Document;
-using headless::Host;
 using testing_support::PluginUnderTest;
+using testing_support::SetParameters;
 using testing_support::Square;
 
 constexpr HostErr kRefused = FourCharCode('T', 'E', 'S', 'T');

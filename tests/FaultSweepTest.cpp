@@ -15,18 +15,15 @@
 
 namespace {
 
-using testing_support::PluginHost;
-
-using testing_support::SetParameters;
-
 using headless::Document;
 using headless::Host;
 using headless::HostCall;
+using testing_support::kInjected;
+using testing_support::PluginHost;
 using testing_support::PluginUnderTest;
 using testing_support::Polygon;
+using testing_support::SetParameters;
 using testing_support::Square;
-
-using testing_support::kInjected;
 
 // Calls whose answers the plug-in does not examine.
 const std::set<std::string> kUnexamined = {"Basic.ReleaseSuite",     "Dictionary.Release",

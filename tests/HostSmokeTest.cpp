@@ -11,7 +11,6 @@
 namespace {
 
 using testing_support::PluginHost;
-
 using testing_support::SetParameters;
 
 TEST(HostSmoke, TheModuleRunsTheFilterAndLeavesNothingHeld) {

@@ -20,11 +20,9 @@
 
 namespace {
 
-using testing_support::PluginHost;
-
 using headless::Document;
 using headless::Host;
-
+using testing_support::PluginHost;
 using testing_support::RunInMessage;
 
 class HostString : public ::testing::Test {

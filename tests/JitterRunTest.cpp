@@ -13,16 +13,13 @@
 
 namespace {
 
-using testing_support::PluginHost;
-
-using testing_support::SetParameters;
-
 using headless::Art;
 using headless::Document;
-using headless::Host;
 using testing_support::Corner;
+using testing_support::PluginHost;
 using testing_support::PluginUnderTest;
 using testing_support::Polygon;
+using testing_support::SetParameters;
 using testing_support::Square;
 
 struct Offset {

@@ -24,17 +24,13 @@ static std::ostream& operator<<(std::ostream& out, const JitterParams& p) {
 
 namespace {
 
-using testing_support::PluginHost;
-
-using testing_support::Parameters;
-using testing_support::SetParameters;
-
 using headless::DialogAction;
 using headless::DialogItemState;
 using headless::DialogRun;
 using headless::Document;
-using headless::Host;
+using testing_support::Parameters;
 using testing_support::PluginUnderTest;
+using testing_support::SetParameters;
 
 constexpr int32_t kOK = 1, kCancel = 2, kRange = 6, kFill = 7, kGrayMin = 8, kGrayMax = 9;
 

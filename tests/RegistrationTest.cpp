@@ -21,15 +21,12 @@
 
 namespace {
 
-using testing_support::PluginHost;
-
-using headless::Document;
 using headless::Host;
 using headless::MenuUpdate;
-using testing_support::PluginUnderTest;
-
 using testing_support::CallDetails;
 using testing_support::kInjected;
+using testing_support::PluginHost;
+using testing_support::PluginUnderTest;
 
 const PluginGlobals& GlobalsOf(const Host& host) {
     return *static_cast<const PluginGlobals*>(host.Globals());

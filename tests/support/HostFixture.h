@@ -11,6 +11,7 @@
 
 #include "headless/Host.h"
 #include "hostinterface/HostInterface.h"
+#include "support/HostScript.h"
 #include "support/PluginUnderTest.h"
 
 namespace testing_support {
@@ -28,12 +29,6 @@ struct Suites {
     const ArtSuite* art = nullptr;
     const RandomSuite* random = nullptr;
 };
-
-inline std::function<HostErr(MessageData&)>* gSuitesScript = nullptr;
-
-inline HostErr HOSTAPI SuitesScriptEntry(const char*, const char*, void* message) {
-    return (*gSuitesScript)(*static_cast<MessageData*>(message));
-}
 
 template <class Suite>
 void Acquire(const BasicSuite* basic, const char* name, int32_t version, const Suite** out) {
@@ -61,15 +56,8 @@ inline constexpr Named kScriptSuites[] = {
 class HostTest : public ::testing::Test {
 protected:
     // Runs body as the plug-in would, inside one message of host.
-    static HostErr Run(headless::Host& host, std::function<HostErr(MessageData&)> body,
-                       const char* caller = "Test") {
-        gSuitesScript = &body;
-        FilterMessage message{};
-        const HostErr result = caller == std::string(kFilterCaller)
-                                   ? host.FilterGetParameters(&SuitesScriptEntry)
-                                   : host.Send(&SuitesScriptEntry, caller, "Run", &message.d);
-        gSuitesScript = nullptr;
-        return result;
+    static HostErr Run(headless::Host& host, const Script& body, const char* caller = "Test") {
+        return RunScript(host, body, caller);
     }
 
     // Runs body with the script's suites held; they are released afterwards.

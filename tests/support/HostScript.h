@@ -3,28 +3,43 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "headless/Host.h"
 #include "hostinterface/HostInterface.h"
 
 namespace testing_support {
 
-inline const std::function<void(MessageData&)>*& CurrentScript() {
-    static const std::function<void(MessageData&)>* script = nullptr;
+using Script = std::function<HostErr(MessageData&)>;
+
+inline const Script*& CurrentScript() {
+    static const Script* script = nullptr;
     return script;
 }
 
 inline HostErr HOSTAPI ScriptEntry(const char*, const char*, void* message) {
-    (*CurrentScript())(*static_cast<MessageData*>(message));
-    return kNoErr;
+    return (*CurrentScript())(*static_cast<MessageData*>(message));
+}
+
+// Sends one message whose handling is body and returns body's answer. With
+// the caller "AI Filter" the message is "AI Get Parameters" with the filter's
+// parameters handle; otherwise the selector is "Run".
+inline HostErr RunScript(headless::Host& host, const Script& body, const char* caller = "Test") {
+    CurrentScript() = &body;
+    FilterMessage message{};
+    const HostErr result = caller == std::string(kFilterCaller)
+                               ? host.FilterGetParameters(&ScriptEntry)
+                               : host.Send(&ScriptEntry, caller, "Run", &message.d);
+    CurrentScript() = nullptr;
+    return result;
 }
 
 // Sends one message whose handling is body.
 inline void RunInMessage(headless::Host& host, const std::function<void(MessageData&)>& body) {
-    CurrentScript() = &body;
-    MessageData message{};
-    host.Send(&ScriptEntry, "Test", "Run", &message);
-    CurrentScript() = nullptr;
+    RunScript(host, [&body](MessageData& message) {
+        body(message);
+        return kNoErr;
+    });
 }
 
 // Acquires name/version for one script; the test releases it.
