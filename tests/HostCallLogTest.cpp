@@ -11,6 +11,7 @@
 #include "headless/HostErrors.h"
 #include "headless/PluginModule.h"
 #include "support/HostFixture.h"
+#include "support/HostScript.h"
 
 namespace {
 
@@ -67,6 +68,16 @@ TEST(PluginModule, AMissingModuleNamesItsPath) {
         EXPECT_NE(std::string(error.what()).find("/nonexistent/Pelvaro.aip"), std::string::npos)
             << error.what();
     }
+}
+
+TEST(HostWithoutPlugin, SendsNoMessageBeforeItHasReadAPluginsResources) {
+    headless::Document document;
+    headless::Host host(document, 1);  // no LoadPlugin
+    bool ran = false;
+    EXPECT_THROW(testing_support::RunInMessage(host, [&](MessageData&) { ran = true; }),
+                 std::logic_error);
+    EXPECT_FALSE(ran);
+    EXPECT_TRUE(host.Calls().empty());
 }
 
 }  // namespace

@@ -2,7 +2,11 @@
 // becomes the host's, kept as bytes between messages.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
+#include <span>
+#include <stdexcept>
+#include <vector>
 
 #include "headless/Host.h"
 #include "headless/HostErrors.h"
@@ -60,6 +64,34 @@ TEST_F(HostTest, AHandleThePluginStoresAsParametersBecomesTheHosts) {
     EXPECT_EQ(host_.Problems().size(), 1u);
     EXPECT_EQ(Parameters(host_).moveRange, 1.0f);
     EXPECT_TRUE(host_.Held().Empty()) << host_.Held().Describe();
+}
+
+TEST_F(HostTest, TheParametersHandleKeepsThePluginsBytesAsTheyAre) {
+    EXPECT_FALSE(host_.HasParameters());
+    EXPECT_THROW(host_.ParameterBytes(), std::logic_error);
+
+    const std::vector<std::byte> record = {std::byte{1}, std::byte{2}, std::byte{3},
+                                           std::byte{0xFF}, std::byte{0}};
+    host_.SetParameterBytes(record);
+    EXPECT_EQ(host_.ParameterBytes(), record);
+    std::vector<std::byte> seen;  // what the plug-in finds behind the message's handle
+    Run(
+        host_,
+        [&](MessageData& message) {
+            const auto* block = reinterpret_cast<const std::byte*>(
+                *reinterpret_cast<FilterMessage&>(message).parameters);
+            seen.assign(block, block + record.size());
+            return kNoErr;
+        },
+        kFilterCaller);
+    EXPECT_EQ(seen, record);
+
+    // A record of another size gets a handle of exactly that size.
+    host_.SetParameterBytes(std::span(record).first(2));
+    EXPECT_EQ(host_.ParameterBytes(), (std::vector<std::byte>{std::byte{1}, std::byte{2}}));
+    EXPECT_TRUE(host_.Held().Empty()) << host_.Held().Describe();
+    // The typed reading refuses bytes that are not a JitterParams.
+    EXPECT_THROW(Parameters(host_), std::logic_error);
 }
 
 }  // namespace

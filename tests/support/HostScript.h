@@ -25,13 +25,14 @@ inline HostErr HOSTAPI ScriptEntry(const char*, const char*, void* message) {
 // the caller "AI Filter" the message is "AI Get Parameters" with the filter's
 // parameters handle; otherwise the selector is "Run".
 inline HostErr RunScript(headless::Host& host, const Script& body, const char* caller = "Test") {
-    CurrentScript() = &body;
+    struct Current {  // cleared on every way out, a refused message included
+        explicit Current(const Script& script) { CurrentScript() = &script; }
+        ~Current() { CurrentScript() = nullptr; }
+    } current(body);
     FilterMessage message{};
-    const HostErr result = caller == std::string(kFilterCaller)
-                               ? host.FilterGetParameters(&ScriptEntry)
-                               : host.Send(&ScriptEntry, caller, "Run", &message.d);
-    CurrentScript() = nullptr;
-    return result;
+    return caller == std::string(kFilterCaller)
+               ? host.FilterGetParameters(&ScriptEntry)
+               : host.Send(&ScriptEntry, caller, "Run", &message.d);
 }
 
 // Sends one message whose handling is body.
