@@ -10,6 +10,7 @@
 #include "headless/PluginModule.h"
 #include "headless/PluginResources.h"
 #include "support/CliRunner.h"
+#include "support/TempDir.h"
 
 #if !defined(PELVARO_IN_PROCESS)  // only module files have resources of their own
 
@@ -42,16 +43,18 @@ TEST(ModuleDeclaration, AModuleWithoutOneIsRefusedAndSentNoMessage) {
 }
 
 TEST(ModuleDeclaration, TheToolRefusesAModuleWithoutOneInEveryCommand) {
+    const testing_support::TempDir dir;
     for (const char* command : {"info", "about", "run"}) {
         testing_support::Args args{command};
         if (std::string(command) == "run")
             args.insert(args.end(), {std::string(PELVARO_FIXTURES) + "/small-mosaic.json", "-o",
-                                     "never-written.json"});
+                                     dir / "never-written.json"});
         const Outcome outcome = RunCli(testing_support::With(args, {"--plugin", kModule}));
         EXPECT_EQ(outcome.status, cli::kExitBadInput) << command << ": " << outcome.err;
         EXPECT_EQ(outcome.out, "") << command;
         ExpectNamesModuleAndDeclaration(outcome.err);
     }
+    EXPECT_TRUE(dir.Names().empty());
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <random>
 #include <system_error>
 
 namespace testing_support {
@@ -13,9 +15,15 @@ TempDir::TempDir() {
     const std::string name = test != nullptr
                                  ? std::string(test->test_suite_name()) + "-" + test->name()
                                  : std::string("outside-a-test");
-    path_ = fs::temp_directory_path() / ("pelvaro-" + name);
-    fs::remove_all(path_);
-    fs::create_directories(path_);
+    // A suffix of its own: several test runs (presets, worktrees) share the
+    // temporary folder, and each must have a folder no other run touches.
+    std::random_device random;
+    for (;;) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, "-%08x", static_cast<unsigned>(random()));
+        path_ = fs::temp_directory_path() / ("pelvaro-" + name + suffix);
+        if (fs::create_directories(path_)) break;  // false: it exists, try another
+    }
 }
 
 TempDir::~TempDir() {

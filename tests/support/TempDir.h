@@ -1,4 +1,5 @@
-// A fresh empty folder for one test, named after it and removed afterwards.
+// A fresh empty folder for one test, named after it (with a random suffix)
+// and removed afterwards.
 #pragma once
 
 #include <filesystem>
