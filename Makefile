@@ -1,5 +1,5 @@
 # Entry points. Every target installs what is missing first (scripts/bootstrap.sh).
-.PHONY: all bootstrap build demo dll test clean
+.PHONY: all bootstrap build demo dll test fuzz clean install-inkscape
 
 all: build
 
@@ -13,6 +13,16 @@ build: bootstrap
 # The main job: the filter on the built-in mosaic, written to ./pelvaro-demo.
 demo: build
 	build/release/bin/pelvaro demo -o pelvaro-demo
+
+# The Inkscape extension, with the tool and the plug-in module it runs, into
+# the user's extension folder: Extensions > tovi plug-ins > Pelvaro.
+INKSCAPE_EXTENSIONS ?= $(HOME)/.config/inkscape/extensions
+install-inkscape: build
+	mkdir -p $(INKSCAPE_EXTENSIONS)/pelvaro
+	install -m 644 inkscape/pelvaro.inx $(INKSCAPE_EXTENSIONS)/pelvaro.inx
+	install -m 755 inkscape/pelvaro_inkscape.py $(INKSCAPE_EXTENSIONS)/pelvaro_inkscape.py
+	install -m 755 build/release/bin/pelvaro $(INKSCAPE_EXTENSIONS)/pelvaro/pelvaro
+	install -m 644 build/release/bin/Pelvaro.aip $(INKSCAPE_EXTENSIONS)/pelvaro/Pelvaro.aip
 
 # The shipped plug-in: the 32-bit Windows DLL, built with mingw-w64 into dist/.
 dll: bootstrap
@@ -38,6 +48,14 @@ test: dll
 	cmake --build --preset linux32
 	ctest --preset linux32
 	/usr/bin/python3 tests/samebits/compare_builds.py . build/samebits
+
+# The libFuzzer targets of the readers (preset fuzz, clang), each run for
+# FUZZ_SECONDS; corpora grow in build/fuzz/corpus, faults land in build/fuzz/findings.
+FUZZ_SECONDS ?= 300
+fuzz: bootstrap
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	scripts/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build dist pelvaro-demo

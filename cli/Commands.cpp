@@ -3,15 +3,21 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <iostream>
 #include <map>
 #include <random>
+#include <sstream>
 #include <utility>
 
+#include "cli/DemoDrawing.h"
 #include "cli/DocumentJson.h"
+#include "cli/Documents.h"
 #include "cli/FileIO.h"
 #include "cli/FilterRun.h"
 #include "cli/FloatText.h"
+#include "cli/Guarded.h"
 #include "cli/InputError.h"
+#include "cli/Joints.h"
 #include "cli/Mosaic.h"
 #include "cli/Options.h"
 #include "cli/PluginCommands.h"
@@ -28,7 +34,7 @@ const char* const kUsage =
     "module Pelvaro.aip, driven by a headless host.\n"
     "\n"
     "commands:\n"
-    "  run IN -o OUT   run the filter on the document IN (JSON), write OUT (JSON or .svg)\n"
+    "  run IN -o OUT   run the filter on the document IN (SVG or JSON), write OUT\n"
     "  demo [-o DIR]   run the filter on a built-in mosaic, write pictures and documents\n"
     "  about           show the plug-in's About box\n"
     "  info            show what the plug-in declares and registers\n"
@@ -36,52 +42,7 @@ const char* const kUsage =
     "'pelvaro <command> --help' tells more about each.\n"
     "exit status: 0 done, 1 the plug-in or the output failed, 2 bad input or options\n";
 
-#define PELVARO_FILTER_OPTIONS                                                                \
-    "  --seed N       seed of the host's random source, 0 to 4294967295\n"                    \
-    "  --range R      move range in points, finite and >= 0; offsets are at most R/2 long\n"  \
-    "                 (default 6)\n"                                                          \
-    "  --gray-min A   lowest random gray in percent, 0 to 100 (default 5)\n"                  \
-    "  --gray-max B   highest random gray in percent, 0 to 100 (default 95)\n"                \
-    "  --fill         give each filled path a random gray (default)\n"                        \
-    "  --no-fill      leave the fills as they are\n"                                          \
-    "  --plugin PATH  the plug-in module to load (default: Pelvaro.aip beside pelvaro)\n"
-
-const char* const kRunUsage =
-    "usage: pelvaro run IN -o OUT [--seed N] [--range R] [--gray-min A] [--gray-max B]\n"
-    "                  [--fill | --no-fill] [--plugin PATH]\n"
-    "\n"
-    "Reads the document IN (JSON), runs the filter on its selected paths and writes the\n"
-    "result to OUT: an SVG picture when OUT ends in .svg, else a JSON document. Without\n"
-    "--seed a seed is picked and printed on stderr as 'seed: N'; the same seed and\n"
-    "options give the same result bit for bit. On any error OUT is left as it was.\n"
-    "The values are typed into the filter's own dialog, which keeps the range within\n"
-    "0 to 1000 and puts the two grays in order.\n"
-    "\n"
-    "options:\n"
-    "  -o OUT         the output file (required)\n" PELVARO_FILTER_OPTIONS;
-
-const char* const kDemoUsage =
-    "usage: pelvaro demo [-o DIR] [--seed N] [--range R] [--gray-min A] [--gray-max B]\n"
-    "                   [--fill | --no-fill] [--plugin PATH]\n"
-    "\n"
-    "Runs the filter on a built-in mosaic of adjoining squares and triangles and writes\n"
-    "before.svg, after.svg, before.json and after.json to DIR, then prints a summary.\n"
-    "The seed is 7 unless --seed is given, so the demo repeats.\n"
-    "\n"
-    "options:\n"
-    "  -o DIR         the output directory, made when missing (default ./pelvaro-demo)\n"
-    PELVARO_FILTER_OPTIONS;
-
-#undef PELVARO_FILTER_OPTIONS
-
 namespace {
-
-bool EndsWithSvg(const std::string& path) {
-    if (path.size() < 4) return false;
-    std::string tail = path.substr(path.size() - 4);
-    for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return tail == ".svg";
-}
 
 uint32_t PickSeed() {
     std::random_device device;
@@ -94,24 +55,37 @@ std::string Fixed(double value, int digits) {
     return text;
 }
 
-// Runs body, turning the tool's errors into a one-line message and a status.
-template <typename Body>
-int Guarded(const char* command, std::ostream& err, Body body) {
-    try {
-        return body();
-    } catch (const InputError& error) {
-        err << "pelvaro " << command << ": " << error.what() << "\n";
-        return kExitBadInput;
-    } catch (const JobError& error) {
-        err << "pelvaro " << command << ": " << error.what() << "\n";
-        return kExitFailed;
-    } catch (const std::bad_alloc&) {
-        err << "pelvaro " << command << ": out of memory\n";
-        return kExitFailed;
-    } catch (const std::exception& error) {
-        err << "pelvaro " << command << ": internal error: " << error.what() << "\n";
-        return kExitFailed;
-    }
+std::string ReadStandardInput() {
+    std::ostringstream content;
+    content << std::cin.rdbuf();
+    if (std::cin.bad()) throw InputError("cannot read the document from standard input");
+    return std::move(content).str();
+}
+
+// The joints of the document before the run, welded when asked.
+struct JointRun {
+    std::vector<Joint> joints;
+    std::size_t welded = 0;  // anchors the weld moved
+};
+
+JointRun BeforeRun(headless::Document& document, const FilterOptions& filter) {
+    JointRun run;
+    run.joints = FindJoints(document, filter.jointTolerance);
+    if (filter.weld) run.welded = Weld(document, run.joints);
+    return run;
+}
+
+std::string JointReport(const JointRun& run, const headless::Document& after,
+                        const FilterOptions& filter) {
+    const std::string tolerance = FloatText(static_cast<float>(filter.jointTolerance));
+    const std::size_t split = CountSplit(after, run.joints, filter.jointTolerance);
+    std::string text = "joints: " + std::to_string(run.joints.size()) +
+                       " between selected paths (anchors within " + tolerance + ")";
+    if (filter.weld) text += ", " + std::to_string(run.welded) + " anchors welded";
+    if (split == 0) return text + "; the run kept every one";
+    text += "; the run split " + std::to_string(split);
+    if (!filter.weld) text += " (--weld " + tolerance + " keeps them joined)";
+    return text;
 }
 
 void WarnIfHeld(const char* command, const std::string& held, std::ostream& err) {
@@ -137,8 +111,8 @@ RunSummary Summarize(const headless::Document& before, const headless::Document&
         for (std::size_t s = 0; s < segments; ++s) {
             const RealPoint p = was.segments[s].p;
             const RealPoint q = is.segments[s].p;
-            const double offset = std::hypot(static_cast<double>(q.h) - p.h,
-                                             static_cast<double>(q.v) - p.v);
+            const double offset =
+                std::hypot(static_cast<double>(q.h) - p.h, static_cast<double>(q.v) - p.v);
             summary.largestOffset = std::max(summary.largestOffset, offset);
             if (!was.selected) continue;
             ++summary.anchors;
@@ -163,19 +137,37 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     return Guarded("run", err, [&] {
         const RunOptions options = ParseRunOptions(args);
         if (options.help) {
-            out << kRunUsage;
+            out << UsageOf("run");
             return kExitOk;
         }
-        DocumentFile file = ReadDocumentJson(ReadTextFile(options.input), options.input);
-        const LoadedPlugin plugin(options.filter.plugin);
+        const bool fromStdin = options.input == "-";
+        const std::string text = fromStdin ? ReadStandardInput() : ReadTextFile(options.input);
+        const std::string inputName = fromStdin ? "<stdin>" : options.input;
+        const DocumentFormat inFormat =
+            FormatOf(fromStdin ? "" : options.input, options.format, SniffFormat(text));
+        const DocumentFormat outFormat =
+            FormatOf(options.output == "-" ? "" : options.output, options.format, inFormat);
+        LoadedDocument loaded = LoadedDocument::Read(text, inputName, inFormat, options.ids);
+        for (const std::string& warning : loaded.warnings())
+            err << "pelvaro run: " << warning << "\n";
+
+        const LoadedPlugin plugin("run", options.filter);
         const uint32_t seed = options.filter.seed ? *options.filter.seed : PickSeed();
         if (!options.filter.seed) err << "seed: " << seed << "\n";
-        const std::string held = RunFilter(file.document, plugin.entry(), options.filter.params,
-                                           seed, setup, plugin.resources());
+        headless::Document& document = loaded.document();
+        const JointRun joints = BeforeRun(document, options.filter);
+        const std::string held = RunFilter(document, plugin.entry(), options.filter.params, seed,
+                                           setup, plugin.resources());
         WarnIfHeld("run", held, err);
-        WriteFileAtomically(options.output, EndsWithSvg(options.output)
-                                                ? WriteSvg(file.document)
-                                                : WriteDocumentJson(file));
+        err << "pelvaro run: " << JointReport(joints, document, options.filter) << "\n";
+        const std::string result = loaded.Write(outFormat);
+        if (options.output == "-") {
+            out << result;
+            out.flush();
+            if (!out) throw JobError("cannot write the document to standard output");
+        } else {
+            WriteFileAtomically(options.output, result);
+        }
         return kExitOk;
     });
 }
@@ -184,12 +176,12 @@ int DemoCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     return Guarded("demo", err, [&] {
         const DemoOptions options = ParseDemoOptions(args);
         if (options.help) {
-            out << kDemoUsage;
+            out << UsageOf("demo");
             return kExitOk;
         }
         const headless::Document before = BuiltInMosaic();
         headless::Document after = before;
-        const LoadedPlugin plugin(options.filter.plugin);
+        const LoadedPlugin plugin("demo", options.filter);
         const uint32_t seed = options.filter.seed.value_or(kDemoSeed);
         const JitterParams& params = options.filter.params;
         WarnIfHeld("demo", RunFilter(after, plugin.entry(), params, seed, {}, plugin.resources()),
@@ -203,11 +195,34 @@ int DemoCommand(const std::vector<std::string>& args, std::ostream& out, std::os
             throw JobError("cannot make the directory '" + options.directory +
                            "': " + error.message());
         }
-        const std::pair<const char*, std::string> files[] = {
+        std::vector<std::pair<std::string, std::string>> files = {
             {"before.svg", WriteSvg(before)},
             {"after.svg", WriteSvg(after)},
             {"before.json", WriteDocumentJson(before)},
             {"after.json", WriteDocumentJson(after)}};
+        // The drawing: an SVG as a drawing program saves it, run as it is and
+        // with the weld, to show the joints that float noise splits.
+        std::string drawingReport;
+        if (SvgDocumentsAvailable()) {
+            const std::string drawing = DemoDrawing();
+            files.emplace_back("drawing.svg", drawing);
+            for (const bool weld : {false, true}) {
+                LoadedDocument loaded =
+                    LoadedDocument::Read(drawing, "drawing.svg", DocumentFormat::kSvg, {});
+                FilterOptions filter = options.filter;
+                filter.weld = weld;
+                const JointRun joints = BeforeRun(loaded.document(), filter);
+                WarnIfHeld("demo",
+                           RunFilter(loaded.document(), plugin.entry(), params, seed, {},
+                                     plugin.resources()),
+                           err);
+                drawingReport += std::string("  drawing.svg") +
+                                 (weld ? " welded:  " : ":         ") +
+                                 JointReport(joints, loaded.document(), filter) + "\n";
+                files.emplace_back(weld ? "drawing-welded.svg" : "drawing-after.svg",
+                                   loaded.Write(DocumentFormat::kSvg));
+            }
+        }
         std::string written;
         for (const auto& [name, content] : files) {
             const std::string path = (directory / name).string();
@@ -217,18 +232,18 @@ int DemoCommand(const std::vector<std::string>& args, std::ostream& out, std::os
 
         const RunSummary summary = Summarize(before, after);
         out << "pelvaro demo: the filter on the built-in mosaic, seed " << seed << "\n"
-            << "  range " << FloatText(params.moveRange) << ", gray "
-            << FloatText(params.grayMin) << " to " << FloatText(params.grayMax) << " %, fill "
+            << "  range " << FloatText(params.moveRange) << ", gray " << FloatText(params.grayMin)
+            << " to " << FloatText(params.grayMax) << " %, fill "
             << (params.randomFill ? "on" : "off") << "\n"
             << "  paths:              " << summary.paths << " (" << summary.selectedPaths
             << " selected)\n"
             << "  anchors:            " << summary.anchors << " (of the selected paths)\n"
             << "  distinct positions: " << summary.distinctPositions << "\n"
-            << "  shared positions:   " << summary.sharedPositions << ", still shared after: "
-            << summary.sharedKept << "\n"
+            << "  shared positions:   " << summary.sharedPositions
+            << ", still shared after: " << summary.sharedKept << "\n"
             << "  largest offset:     " << Fixed(summary.largestOffset, 3)
             << " (at most half the range, " << FloatText(params.moveRange / 2.0f) << ")\n"
-            << "  wrote " << written << "\n";
+            << drawingReport << "  wrote " << written << "\n";
         return kExitOk;
     });
 }

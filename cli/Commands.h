@@ -22,8 +22,6 @@ constexpr int kExitBadInput = 2;
 constexpr uint32_t kDemoSeed = 7;
 
 extern const char* const kUsage;
-extern const char* const kRunUsage;
-extern const char* const kDemoUsage;
 
 // args are the words after the program name.
 int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
@@ -37,11 +35,11 @@ int DemoCommand(const std::vector<std::string>& args, std::ostream& out, std::os
 struct RunSummary {
     int paths = 0;
     int selectedPaths = 0;
-    int anchors = 0;            // of the selected paths
-    int distinctPositions = 0;  // among those anchors, before the run
-    int sharedPositions = 0;    // positions held by two anchors or more
-    int sharedKept = 0;         // of those, the ones whose anchors still coincide after
-    double largestOffset = 0.0; // longest anchor move of any path
+    int anchors = 0;             // of the selected paths
+    int distinctPositions = 0;   // among those anchors, before the run
+    int sharedPositions = 0;     // positions held by two anchors or more
+    int sharedKept = 0;          // of those, the ones whose anchors still coincide after
+    double largestOffset = 0.0;  // longest anchor move of any path
 };
 RunSummary Summarize(const headless::Document& before, const headless::Document& after);
 

@@ -14,7 +14,9 @@ namespace {
 class Where {
 public:
     explicit Where(std::string fileName) : text_(std::move(fileName)) {}
-    Where Art(std::size_t index) const { return Where(text_ + ": art[" + std::to_string(index) + "]"); }
+    Where Art(std::size_t index) const {
+        return Where(text_ + ": art[" + std::to_string(index) + "]");
+    }
     Where Segment(std::size_t index) const {
         return Where(text_ + ".segments[" + std::to_string(index) + "]");
     }
@@ -141,13 +143,13 @@ headless::Art ReadArt(const JsonTree& value, const Where& where,
         if (!segments->is_array()) where.Fail("\"segments\" must be an array");
         if (segments->size() > static_cast<std::size_t>(headless::kMaxSegments)) {
             where.Fail("the path has " + std::to_string(segments->size()) +
-                       " segments; a path holds at most " +
-                       std::to_string(headless::kMaxSegments));
+                       " segments; a path holds at most " + std::to_string(headless::kMaxSegments));
         }
         art.segments.reserve(segments->size());
         segmentMembers.resize(segments->size());
         for (std::size_t s = 0; s < segments->size(); ++s) {
-            art.segments.push_back(ReadSegment((*segments)[s], where.Segment(s), segmentMembers[s]));
+            art.segments.push_back(
+                ReadSegment((*segments)[s], where.Segment(s), segmentMembers[s]));
         }
     }
 

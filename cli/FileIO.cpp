@@ -1,15 +1,21 @@
 #include "cli/FileIO.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <sstream>
 #include <system_error>
 
 #include "cli/InputError.h"
+
+#if !defined(_WIN32)
+#include <unistd.h>
+#endif
 
 namespace cli {
 
@@ -33,11 +39,65 @@ fs::path TemporaryBeside(const fs::path& target) {
     throw JobError("cannot write '" + target.string() + "': no free temporary name beside it");
 }
 
+// The file path names through symbolic links, when it is not made yet.
+fs::path FollowLinks(const fs::path& path) {
+    fs::path target = path;
+    std::error_code error;
+    for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(target, error)); ++hops) {
+        const fs::path link = fs::read_symlink(target, error);
+        if (error) break;
+        target = link.is_absolute() ? link : target.parent_path() / link;
+    }
+    return target;
+}
+
+// While it lives, SIGINT, SIGTERM and SIGHUP remove the temporary file before
+// they end the process as they would have, so no half-written file stays.
+class RemovedOnSignal {
+public:
+    explicit RemovedOnSignal(const fs::path& temporary) {
+#if !defined(_WIN32)
+        sTemporary = temporary.string();  // before the handler may read it
+        struct sigaction action = {};
+        action.sa_handler = &RemoveAndRaise;
+        sigemptyset(&action.sa_mask);
+        for (std::size_t i = 0; i < std::size(kSignals); ++i)
+            sigaction(kSignals[i], &action, &previous_[i]);
+#else
+        (void)temporary;
+#endif
+    }
+    ~RemovedOnSignal() {
+#if !defined(_WIN32)
+        for (std::size_t i = 0; i < std::size(kSignals); ++i)
+            sigaction(kSignals[i], &previous_[i], nullptr);
+#endif
+    }
+    RemovedOnSignal(const RemovedOnSignal&) = delete;
+    RemovedOnSignal& operator=(const RemovedOnSignal&) = delete;
+
+private:
+#if !defined(_WIN32)
+    static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+    static inline std::string sTemporary;
+
+    // Only async-signal-safe calls: unlink, then the signal's own default end.
+    static void RemoveAndRaise(int signal) {
+        unlink(sTemporary.c_str());
+        ::signal(signal, SIG_DFL);
+        raise(signal);
+    }
+
+    struct sigaction previous_[std::size(kSignals)] = {};
+#endif
+};
+
 }  // namespace
 
 std::string ReadTextFile(const std::string& path) {
     std::error_code error;
-    if (fs::is_directory(path, error)) throw InputError("cannot read '" + path + "': it is a directory");
+    if (fs::is_directory(path, error))
+        throw InputError("cannot read '" + path + "': it is a directory");
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) throw InputError("cannot read '" + path + "': " + Cause());
@@ -48,12 +108,26 @@ std::string ReadTextFile(const std::string& path) {
 }
 
 void WriteFileAtomically(const std::string& path, const std::string& content) {
-    const fs::path target(path);
     std::error_code error;
-    if (fs::is_directory(target, error)) {
-        throw JobError("cannot write '" + path + "': it is a directory");
+    const fs::file_status status = fs::status(path, error);  // through any links
+    if (fs::is_directory(status)) throw JobError("cannot write '" + path + "': it is a directory");
+    if (fs::exists(status) && !fs::is_regular_file(status)) {
+        // A device or a FIFO (/dev/null, /dev/stdout on a pipe): renaming over
+        // it would put a plain file in its place.
+        errno = 0;
+        std::ofstream out(path, std::ios::binary);
+        if (!out) throw JobError("cannot write '" + path + "': " + Cause());
+        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+        out.close();
+        if (!out) throw JobError("cannot write '" + path + "': " + Cause());
+        return;
     }
+    // The file itself, so that a link to it stays a link.
+    std::error_code unresolved;
+    fs::path target = fs::exists(status) ? fs::canonical(path, unresolved) : FollowLinks(path);
+    if (unresolved) target = path;
     const fs::path temporary = TemporaryBeside(target);
+    const RemovedOnSignal removal(temporary);
     errno = 0;
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);

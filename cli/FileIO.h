@@ -8,9 +8,13 @@ namespace cli {
 // The bytes of the file; throws InputError naming it when it cannot be read.
 std::string ReadTextFile(const std::string& path);
 
-// Replaces (or creates) path with content: written to a temporary file in
-// the same directory, then renamed over path, so that path is either left as
-// it was or holds all of content. The temporary is removed on failure.
+// Writes content to path so that a reader never sees half of it.
+// A regular file (or a new one) is replaced: content goes to a temporary file
+// in the same directory, which is then renamed over it; on failure, or when
+// SIGINT, SIGTERM or SIGHUP ends the process meanwhile, the temporary is
+// removed and path is left as it was. A symbolic link is followed and its
+// target replaced the same way. Anything else (a device, a FIFO) is opened
+// and written to, never replaced.
 // Throws JobError naming path and the cause.
 void WriteFileAtomically(const std::string& path, const std::string& content);
 

@@ -1,10 +1,12 @@
 #include "cli/FilterRun.h"
 
+#include <filesystem>
 #include <stdexcept>
 
 #include "cli/ExecutablePath.h"
 #include "cli/InputError.h"
 #include "cli/ParametersScript.h"
+#include "cli/PluginWatch.h"
 #include "headless/PluginResources.h"
 
 #if defined(PELVARO_IN_PROCESS)
@@ -16,13 +18,6 @@ namespace cli {
 namespace {
 
 constexpr const char* kModuleFileName = "Pelvaro.aip";
-
-void Check(HostErr code, const char* message) {
-    if (code != kNoErr) {
-        throw JobError(std::string("the plug-in answered ") + message + " with " +
-                       HostErrText(code));
-    }
-}
 
 }  // namespace
 
@@ -36,10 +31,10 @@ std::string DefaultPluginPath() {
     return (directory / kModuleFileName).string();
 }
 
-LoadedPlugin::LoadedPlugin(const std::optional<std::string>& path) {
+LoadedPlugin::LoadedPlugin(const char* command, const PluginOptions& options) {
 #if defined(PELVARO_IN_PROCESS)
-    if (!path) {
-        entry_ = &PluginMain;
+    if (!options.plugin) {
+        entry_ = WatchedEntry(&PluginMain, command, options.timeoutSeconds);
         // Linked in: the resources of the plug-in this build compiled.
         try {
             resources_ = headless::ResourcesFromFile(PELVARO_IN_PROCESS_RES_FILE);
@@ -49,7 +44,9 @@ LoadedPlugin::LoadedPlugin(const std::optional<std::string>& path) {
         return;
     }
 #endif
-    const std::string file = path ? *path : DefaultPluginPath();
+    // Absolute, so that the loader never searches its own path for a bare name.
+    const std::string file =
+        options.plugin ? std::filesystem::absolute(*options.plugin).string() : DefaultPluginPath();
     try {
         resources_ = headless::ResourcesForModule(file);
         headless::CheckPluginDeclaration(*resources_);
@@ -61,7 +58,7 @@ LoadedPlugin::LoadedPlugin(const std::optional<std::string>& path) {
     } catch (const std::exception& error) {
         throw InputError(error.what());  // names the module and the loader's reason
     }
-    entry_ = module_->entry();
+    entry_ = WatchedEntry(module_->entry(), command, options.timeoutSeconds);
 }
 
 std::string HostErrText(HostErr code) {
@@ -75,6 +72,23 @@ std::string HostErrText(HostErr code) {
     return text + "'";
 }
 
+void CheckAnswer(const headless::Host& host, HostErr code, const char* message) {
+    const std::vector<std::string>& problems = host.Problems();
+    if (code == kNoErr && problems.empty()) return;
+    std::string reasons;
+    for (const std::string& problem : problems)
+        reasons += (reasons.empty() ? "" : "; also ") + problem;
+    if (code == kNoErr) {
+        throw JobError(
+            std::string("the host could not do what the plug-in asked while it handled ") +
+            message + ": " + reasons);
+    }
+    std::string text =
+        std::string("the plug-in answered ") + message + " with " + HostErrText(code);
+    if (!reasons.empty()) text += " after the host failed it: " + reasons;
+    throw JobError(text);
+}
+
 HostErr PrepareParameters(headless::Host& host, PluginMainProc entry, const JitterParams& params) {
     host.ScriptDialog(ParametersDialogScript(params));
     return host.FilterGetParameters(entry);
@@ -86,7 +100,7 @@ std::string RunFilter(headless::Document& document, PluginMainProc entry,
     headless::Host host(document, seed);
     host.LoadPlugin(std::move(resources));
     if (setup) setup(host);
-    Check(host.Startup(entry), "\"SP Interface\"/\"Startup\"");
+    CheckAnswer(host, host.Startup(entry), "\"SP Interface\"/\"Startup\"");
     HostErr code = PrepareParameters(host, entry, params);
     const char* failed = "\"AI Filter\"/\"AI Get Parameters\"";
     if (code == kNoErr) {
@@ -95,8 +109,8 @@ std::string RunFilter(headless::Document& document, PluginMainProc entry,
     }
     // Shut down after a failed run too, so the plug-in frees what it holds.
     const HostErr shutdown = host.Shutdown(entry);
-    Check(code, failed);
-    Check(shutdown, "\"SP Interface\"/\"Shutdown\"");
+    CheckAnswer(host, code, failed);
+    CheckAnswer(host, shutdown, "\"SP Interface\"/\"Shutdown\"");
     const headless::Holdings held = host.Held();
     return held.Empty() ? std::string() : held.Describe();
 }

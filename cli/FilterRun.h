@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/Options.h"
 #include "headless/Document.h"
 #include "headless/Host.h"
 #include "headless/PluginModule.h"
@@ -19,11 +20,15 @@ namespace cli {
 // the plug-in in-process, the linked entry point when no file is named.
 class LoadedPlugin {
 public:
-    // Loads path, or the module beside the tool when path is not given.
-    // Throws InputError naming the file and the cause.
+    // Loads options.plugin, or the module beside the tool when it is not
+    // given; a bare file name is looked for in the current folder, like every
+    // other path argument. Throws InputError naming the file and the cause.
     // Before it loads the module it reads its resources and checks its
     // declaration, as a host does; a refusal is an InputError too.
-    explicit LoadedPlugin(const std::optional<std::string>& path);
+    // The entry point is watched (PluginWatch.h): a crash or a message that
+    // runs past options.timeoutSeconds ends the process with a report that
+    // begins "pelvaro COMMAND:".
+    LoadedPlugin(const char* command, const PluginOptions& options);
 
     PluginMainProc entry() const { return entry_; }
     // The module's resources (its PiPL, dialog and strings), already checked.
@@ -42,6 +47,11 @@ std::string DefaultPluginPath();
 // A host error code as text: 'STOP' when its four bytes are printable, the
 // number otherwise.
 std::string HostErrText(HostErr code);
+
+// Throws JobError when the plug-in answered message with an error code, or
+// when the host noted a problem while it ran (a dialog it could not show, a
+// string it could not read); the error tells the code and the host's reasons.
+void CheckAnswer(const headless::Host& host, HostErr code, const char* message);
 
 // Puts params where the filter reads them, as a user would: sends "AI Get
 // Parameters" with a script that types the range and the two grays into the

@@ -63,8 +63,7 @@ headless::Document BuiltInMosaic() {
         for (int column = 0; column < kColumns; ++column) {
             const float x = static_cast<float>(column) * kCell;
             const float y = static_cast<float>(row) * kCell;
-            const RealPoint tl{x, y}, tr{x + kCell, y}, br{x + kCell, y + kCell},
-                bl{x, y + kCell};
+            const RealPoint tl{x, y}, tr{x + kCell, y}, br{x + kCell, y + kCell}, bl{x, y + kCell};
             if ((column + 2 * row) % 3 == 0) {
                 // Two triangles, split along alternating diagonals.
                 if ((column + row) % 2 == 0) {
@@ -87,7 +86,8 @@ headless::Document BuiltInMosaic() {
             }
         }
     }
-    for (std::size_t k = 0; k < document.art.size(); ++k) Paint(document.art[k], static_cast<int>(k));
+    for (std::size_t k = 0; k < document.art.size(); ++k)
+        Paint(document.art[k], static_cast<int>(k));
     return document;
 }
 

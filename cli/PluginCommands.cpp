@@ -4,66 +4,13 @@
 
 #include "cli/Commands.h"
 #include "cli/FilterRun.h"
+#include "cli/Guarded.h"
 #include "cli/InputError.h"
+#include "cli/Options.h"
 
 namespace cli {
 
-const char* const kAboutUsage =
-    "usage: pelvaro about [--plugin PATH]\n"
-    "\n"
-    "Starts the plug-in, chooses its item in the About menu and prints the title and the\n"
-    "text of the About box it shows, the text exactly as the plug-in passed it.\n"
-    "\n"
-    "options:\n"
-    "  --plugin PATH  the plug-in module to load (default: Pelvaro.aip beside pelvaro)\n";
-
-const char* const kInfoUsage =
-    "usage: pelvaro info [--plugin PATH]\n"
-    "\n"
-    "Prints what the host learns when it loads the plug-in: the properties of its\n"
-    "declaration (PiPL 16000), and the filter's name, category and title as the plug-in\n"
-    "registers them at start-up.\n"
-    "\n"
-    "options:\n"
-    "  --plugin PATH  the plug-in module to load (default: Pelvaro.aip beside pelvaro)\n";
-
 namespace {
-
-struct PluginOptions {
-    bool help = false;
-    std::optional<std::string> plugin;
-};
-
-PluginOptions ParsePluginOptions(const char* command, const std::vector<std::string>& args) {
-    PluginOptions options;
-    const auto fail = [command](const std::string& message) {
-        throw InputError(message + "; see 'pelvaro " + command + " --help'");
-    };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-            return options;
-        }
-        if (arg == "--plugin" || arg.rfind("--plugin=", 0) == 0) {
-            if (arg == "--plugin" && i + 1 == args.size()) fail("option '--plugin' needs a value");
-            options.plugin = arg == "--plugin" ? args[++i] : arg.substr(9);
-            if (options.plugin->empty()) fail("--plugin needs a file path");
-        } else if (arg.size() > 1 && arg.front() == '-') {
-            fail("unknown option '" + arg + "'");
-        } else {
-            fail("unexpected argument '" + arg + "'");
-        }
-    }
-    return options;
-}
-
-void Check(HostErr code, const char* message) {
-    if (code != kNoErr) {
-        throw JobError(std::string("the plug-in answered ") + message + " with " +
-                       HostErrText(code));
-    }
-}
 
 // The item the plug-in added to a submenu of the host's About menu.
 std::optional<MenuItemHandle> FamilyAboutItem(const headless::Host& host) {
@@ -85,41 +32,28 @@ void WithStartedPlugin(const LoadedPlugin& plugin, Body&& body) {
     headless::Document document;
     headless::Host host(document, 0);
     host.LoadPlugin(plugin.resources());
-    Check(host.Startup(plugin.entry()), "\"SP Interface\"/\"Startup\"");
+    CheckAnswer(host, host.Startup(plugin.entry()), "\"SP Interface\"/\"Startup\"");
     body(host);
-    Check(host.Shutdown(plugin.entry()), "\"SP Interface\"/\"Shutdown\"");
-}
-
-template <class Body>
-int Guarded(const char* command, std::ostream& err, Body body) {
-    try {
-        return body();
-    } catch (const InputError& error) {
-        err << "pelvaro " << command << ": " << error.what() << "\n";
-        return kExitBadInput;
-    } catch (const std::exception& error) {  // JobError, and the host's own failures
-        err << "pelvaro " << command << ": " << error.what() << "\n";
-        return kExitFailed;
-    }
+    CheckAnswer(host, host.Shutdown(plugin.entry()), "\"SP Interface\"/\"Shutdown\"");
 }
 
 }  // namespace
 
 int AboutCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     return Guarded("about", err, [&] {
-        const PluginOptions options = ParsePluginOptions("about", args);
+        const ModuleOptions options = ParseModuleOptions("about", args);
         if (options.help) {
-            out << kAboutUsage;
+            out << UsageOf("about");
             return kExitOk;
         }
-        const LoadedPlugin plugin(options.plugin);
+        const LoadedPlugin plugin("about", options.module);
         std::vector<headless::AboutBoxRecord> boxes;
         WithStartedPlugin(plugin, [&](headless::Host& host) {
             const auto item = FamilyAboutItem(host);
             if (!item) {
                 throw JobError("the plug-in added no item to a submenu of the About menu");
             }
-            Check(host.MenuGo(plugin.entry(), *item), "\"AI Menu\"/\"AI Go\"");
+            CheckAnswer(host, host.MenuGo(plugin.entry(), *item), "\"AI Menu\"/\"AI Go\"");
             boxes = host.AboutBoxes();
         });
         if (boxes.empty()) throw JobError("the plug-in showed no About box for its item");
@@ -131,12 +65,12 @@ int AboutCommand(const std::vector<std::string>& args, std::ostream& out, std::o
 
 int InfoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     return Guarded("info", err, [&] {
-        const PluginOptions options = ParsePluginOptions("info", args);
+        const ModuleOptions options = ParseModuleOptions("info", args);
         if (options.help) {
-            out << kInfoUsage;
+            out << UsageOf("info");
             return kExitOk;
         }
-        const LoadedPlugin plugin(options.plugin);
+        const LoadedPlugin plugin("info", options.module);
         WithStartedPlugin(plugin, [&](headless::Host& host) {
             const headless::Declaration& declared = host.PluginDeclaration();
             out << "resources: " << plugin.resources()->Origin() << "\n"

@@ -8,9 +8,6 @@
 
 namespace cli {
 
-extern const char* const kAboutUsage;
-extern const char* const kInfoUsage;
-
 // args are the words after "about" / "info"; exit status as in Commands.h.
 int AboutCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int InfoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -53,6 +53,10 @@ struct Bounds {
     bool Empty() const { return left > right; }
 };
 
+// The largest view-box number written: well inside the float range, so that
+// a reader that adds its own margins or offsets stays finite too.
+constexpr double kViewBoxLimit = 1e37;
+
 std::string Number(double value) { return FloatText(static_cast<float>(value)); }
 
 }  // namespace
@@ -96,26 +100,42 @@ std::string WriteSvg(const headless::Document& document) {
     if (bounds.Empty()) bounds = Bounds{0.0, 0.0, 1.0, 1.0};
     const double extent = std::max({bounds.right - bounds.left, bounds.bottom - bounds.top, 1.0});
     const double margin = extent * 0.05;
-    const double width = bounds.right - bounds.left + 2.0 * margin;
-    const double height = bounds.bottom - bounds.top + 2.0 * margin;
+    // Paths keep their coordinates; the stroke is in their units and stays
+    // well inside the float range (extent / 400). The view box is in units
+    // shrunk by a power of two when the document spans nearly the whole float
+    // range, with the paths drawn through the same scale, so that every
+    // number written is a finite float.
+    double shrink = 1.0;
+    const auto fits = [&](double value) { return std::fabs(value) * shrink <= kViewBoxLimit; };
+    while (!fits(bounds.left - margin) || !fits(bounds.top - margin) ||
+           !fits(bounds.right + margin) || !fits(bounds.bottom + margin) ||
+           !fits(extent + 2.0 * margin)) {
+        shrink /= 2.0;
+    }
+    const double left = (bounds.left - margin) * shrink;
+    const double top = (bounds.top - margin) * shrink;
+    const double width = (bounds.right - bounds.left + 2.0 * margin) * shrink;
+    const double height = (bounds.bottom - bounds.top + 2.0 * margin) * shrink;
     const double stroke = extent / 400.0;
     const double scale = 600.0 / std::max(width, height);  // the larger side is 600 px
 
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    out += "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" +
-           Number(bounds.left - margin) + " " + Number(bounds.top - margin) + " " +
-           Number(width) + " " + Number(height) + "\" width=\"" + Number(width * scale) +
-           "\" height=\"" + Number(height * scale) + "\">\n";
+    out += "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" + Number(left) + " " +
+           Number(top) + " " + Number(width) + " " + Number(height) + "\" width=\"" +
+           Number(width * scale) + "\" height=\"" + Number(height * scale) + "\">\n";
+    const std::string indent = shrink == 1.0 ? "  " : "    ";
+    if (shrink != 1.0) out += "  <g transform=\"scale(" + Number(shrink) + ")\">\n";
     for (const auto& art : document.art) {
         if (art.type != kPathArt || art.segments.empty()) continue;
-        out += "  <path d=\"" + SvgPathData(art) + "\" fill=\"" + SvgFill(art.style) +
+        out += indent + "<path d=\"" + SvgPathData(art) + "\" fill=\"" + SvgFill(art.style) +
                "\" stroke=\"#000000\" stroke-width=\"" + Number(stroke) + "\"";
         if (!art.selected) {
-            out += " stroke-dasharray=\"" + Number(stroke * 4.0) + " " + Number(stroke * 2.0) +
-                   "\"";
+            out +=
+                " stroke-dasharray=\"" + Number(stroke * 4.0) + " " + Number(stroke * 2.0) + "\"";
         }
         out += "/>\n";
     }
+    if (shrink != 1.0) out += "  </g>\n";
     out += "</svg>\n";
     return out;
 }

@@ -6,10 +6,11 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build git python3
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  nlohmann-json3-dev libpugixml-dev librsvg2-bin
-  llvm clang
+  nlohmann-json3-dev libpugixml-dev librsvg2-bin lib2geom-dev libboost-dev pkg-config libxml2-utils
+  llvm clang libclang-rt-14-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64
   qemu-user-static g++-multilib python3-pefile
+  inkscape
 )
 
 missing=()

@@ -67,6 +67,10 @@ TEST(CliOptions, BadOptionsGetOneLineAndStatusTwo) {
         {{"demo", "--gray-min", "96"}, "--gray-min 96 is above --gray-max 95"},
         {{"run", in, "-o", o, "--fill=1"}, "option '--fill' takes no value"},
         {{"run", in, "-o", o, "--plugin", ""}, "--plugin needs a file path"},
+        {{"run", in, "-o", o, "--timeout", "-1"},
+         "--timeout '-1' is not a whole number of seconds"},
+        {{"info", "--timeout", "86401"}, "pelvaro info: --timeout '86401' is not a whole number"},
+        {{"about", "--timeout=1.5"}, "--timeout '1.5' is not"},
         {{"demo", "extra"}, "pelvaro demo: unexpected argument 'extra'; see 'pelvaro demo --help'"},
         {{"demo", "--range", "x"}, "pelvaro demo: --range 'x' is not a number"},
         {{"demo", "--out", "d"}, "pelvaro demo: unknown option '--out'"},
@@ -117,7 +121,7 @@ TEST(CliOptions, HelpIsPrintedOnStandardOutput) {
     const Case cases[] = {
         {{"--help"}, "usage: pelvaro <command>"},
         {{"-h"}, "usage: pelvaro <command>"},
-        {{"run", "--help"}, "usage: pelvaro run IN -o OUT [--seed N]"},
+        {{"run", "--help"}, "usage: pelvaro run IN -o OUT [--format svg|json]"},
         {{"run", "in.json", "--frob", "--help"}, "unknown option"},  // an error before help wins
         {{"demo", "--help"}, "usage: pelvaro demo [-o DIR]"},
     };

@@ -125,6 +125,76 @@ TEST(CliPlugin, AModuleWithAWrongDeclarationIsRefused) {
     }
 }
 
+#if !defined(_WIN32) && !defined(PELVARO_IN_PROCESS)
+// The shipped resources with the bytes after pattern's first match replaced.
+std::string Patched(const std::string& pattern, std::size_t skip, const std::string& with) {
+    std::string bytes = cli::ReadTextFile(testing_support::PluginResourceFile());
+    const auto at = bytes.find(pattern);
+    EXPECT_NE(at, std::string::npos);
+    if (at != std::string::npos) bytes.replace(at + skip, with.size(), with);
+    return bytes;
+}
+
+TEST(CliPlugin, ADialogOrStringListTheHostCannotReadIsReportedWithWhy) {
+    TempDir dir;
+    // The type and name of an entry's header: DIALOG 16000, STRINGTABLE block 1001.
+    const std::string dialog("\xFF\xFF\x05\x00\xFF\xFF\x80\x3E", 8);
+    const std::string strings("\xFF\xFF\x06\x00\xFF\xFF\xE9\x03", 8);
+    // Past the rest of the header (memory flags, language, versions, characteristics).
+    const std::size_t toData = 8 + 16;
+    const std::string otherType("\x55\x00", 2);
+    const std::string run = dir / "out.json";
+    struct Case {
+        const char* what;
+        std::string res;
+        std::string command;
+        std::vector<const char*> fragments;
+    };
+    const Case cases[] = {
+        {"no dialog",
+         Patched(dialog, 2, otherType),
+         "run",
+         {"answered \"AI Filter\"/\"AI Get Parameters\" with 'STOP' after the host failed it: ",
+          "ADMDialog.Modal did not show dialog 16000: ", "has no dialog 16000"}},
+        {"an extended dialog template",
+         Patched(dialog, toData, std::string("\x01\x00\xFF\xFF", 4)),
+         "run",
+         {"with 'STOP' after the host failed it: ADMDialog.Modal did not show dialog 16000: ",
+          "DIALOG 16000: byte 0: an extended (DIALOGEX) template"}},
+        {"no string list",
+         Patched(strings, 2, otherType),
+         "info",
+         {"the host could not do what the plug-in asked while it handled "
+          "\"SP Interface\"/\"Startup\": ADMBasic.GetIndexString (list 16000, index 1, 65 bytes): ",
+          "has no string 16001", "; also ADMBasic.GetIndexString (list 16000, index 2"}},
+        {"a string longer than its block",
+         Patched(strings, toData, std::string("\xFF\x7F", 2)),
+         "info",
+         {"while it handled \"SP Interface\"/\"Startup\": ADMBasic.GetIndexString",
+          "STRINGTABLE block 1001: byte 2: string text needs 65534 bytes"}},
+        {"no string list, in a run",
+         Patched(strings, 2, otherType),
+         "run",
+         {"has no string 16001"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(dir / "Broken.aip");
+        fs::copy_file(PELVARO_MODULE_PATH, dir / "Broken.aip");
+        std::ofstream(dir / "Broken.res", std::ios::binary | std::ios::trunc) << c.res;
+        Args args{c.command, "--plugin", dir / "Broken.aip"};
+        if (c.command == "run") args.insert(args.end(), {kMosaic, "-o", run, "--seed", "1"});
+        const Outcome outcome = RunCli(args);
+        EXPECT_EQ(outcome.status, cli::kExitFailed);
+        for (const char* fragment : c.fragments)
+            EXPECT_NE(outcome.err.find(fragment), std::string::npos) << outcome.err;
+        EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1) << outcome.err;
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_FALSE(fs::exists(run));
+    }
+}
+#endif
+
 TEST(CliPlugin, UnknownOptionsAreBadInput) {
     for (const Args& args :
          {Args{"about", "--frob"}, Args{"info", "extra"}, Args{"info", "--plugin"}}) {

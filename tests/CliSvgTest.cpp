@@ -2,6 +2,10 @@
 // edge, fill colours, and a picture that holds every path.
 #include <gtest/gtest.h>
 
+#include <cfloat>
+#include <cmath>
+#include <cstdlib>
+#include <regex>
 #include <sstream>
 #include <string>
 
@@ -112,6 +116,62 @@ TEST(CliSvg, PictureHoldsEveryPathInsideItsViewBox) {
     EXPECT_GT(x + w, 95.0);
     EXPECT_GT(y + h, 60.0);
     EXPECT_LT(w, 130.0);  // a margin, not a sea
+}
+
+// Every number in the picture is a finite float, and every path, drawn
+// through the group's scale, lies inside the view box.
+void ExpectValidPicture(const std::string& svg, const char* what) {
+    SCOPED_TRACE(what);
+    const std::regex number(R"re([-+]?(\d+\.?\d*|\.\d+)([eE][-+]?\d+)?|inf|nan)re");
+    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), number);
+         it != std::sregex_iterator(); ++it) {
+        const float value = std::strtof(it->str().c_str(), nullptr);
+        EXPECT_TRUE(std::isfinite(value)) << it->str() << " in\n" << svg;
+    }
+    std::smatch box, scale;
+    ASSERT_TRUE(
+        std::regex_search(svg, box, std::regex(R"re(viewBox="(\S+) (\S+) (\S+) (\S+)")re")));
+    const double x = std::stod(box[1]), y = std::stod(box[2]);
+    const double w = std::stod(box[3]), h = std::stod(box[4]);
+    EXPECT_GT(w, 0.0);
+    EXPECT_GT(h, 0.0);
+    double factor = 1.0;
+    if (std::regex_search(svg, scale, std::regex(R"re(transform="scale\((\S+)\)")re")))
+        factor = std::stod(scale[1]);
+    std::smatch path;
+    ASSERT_TRUE(std::regex_search(svg, path, std::regex(R"re( d="([^"]*)")re")));
+    std::istringstream data(path[1]);
+    std::string word;
+    std::vector<double> coordinates;
+    while (data >> word) {
+        if (word != "M" && word != "L" && word != "C" && word != "Z")
+            coordinates.push_back(std::stod(word) * factor);
+    }
+    for (std::size_t i = 0; i + 1 < coordinates.size(); i += 2) {
+        EXPECT_TRUE(coordinates[i] >= x && coordinates[i] <= x + w) << coordinates[i];
+        EXPECT_TRUE(coordinates[i + 1] >= y && coordinates[i + 1] <= y + h) << coordinates[i + 1];
+    }
+}
+
+TEST(CliSvg, EveryFiniteDocumentGivesAValidPicture) {
+    PathSegment handle = At(0, 0);
+    handle.out = {FLT_MAX, -FLT_MAX};
+    struct Case {
+        const char* what;
+        std::vector<PathSegment> segments;
+    };
+    const Case cases[] = {
+        {"both ends of the float range", {At(-FLT_MAX, -FLT_MAX), At(FLT_MAX, FLT_MAX)}},
+        {"near one end only", {At(FLT_MAX, FLT_MAX), At(FLT_MAX / 2, FLT_MAX / 2)}},
+        {"a handle at the ends", {handle, At(1, 1)}},
+        {"the smallest values", {At(FLT_TRUE_MIN, -FLT_TRUE_MIN), At(0, 0)}},
+        {"one point", {At(3, 4)}},
+    };
+    for (const Case& c : cases) {
+        headless::Document document;
+        document.art = {Path(c.segments, true)};
+        ExpectValidPicture(cli::WriteSvg(document), c.what);
+    }
 }
 
 }  // namespace

@@ -47,6 +47,10 @@ TEST(ResourceDecoders, RefuseBadBytesNamingResourceOffsetAndFault) {
     wrongRoot.U16(20).U16(0).U16(0).Str16("WRONG").Align4();
     Bytes longNode;
     longNode.U16(200).U16(0).U16(0).U16(0);
+    Bytes nested;  // 5,000 empty nodes, each inside the one before
+    for (int depth = 0; depth < 5000; ++depth) {
+        nested.U16(static_cast<uint16_t>(8 * (5000 - depth))).U16(0).U16(0).U16(0);
+    }
 
     const BadResource cases[] = {
         {"extended dialog", Dialog, extended.b,
@@ -61,6 +65,9 @@ TEST(ResourceDecoders, RefuseBadBytesNamingResourceOffsetAndFault) {
         {"version node past its parent", Version, longNode.b,
          "VERSIONINFO 1: byte 0: version node length 200 runs past the end of its parent (byte "
          "8)"},
+        {"version nodes nested without end", Version, nested.b,
+         "VERSIONINFO 1: byte 128: version nodes nested deeper than 16 levels (a version "
+         "resource has 4)"},
     };
     for (const BadResource& bad : cases) {
         SCOPED_TRACE(bad.what);

@@ -12,11 +12,18 @@ namespace {
 
 constexpr uint16_t kNodeHeadSize = 6;
 constexpr uint16_t kFixedFileInfoSize = 52;
+// A version resource nests four deep (root, StringFileInfo, table, string);
+// the bound keeps crafted bytes from recursing once per 8 bytes of input.
+constexpr int kMaxNodeDepth = 16;
 
-VersionNode ReadNode(ByteReader& in) {
+VersionNode ReadNode(ByteReader& in, int depth) {
     in.AlignTo4();
     VersionNode node;
     node.offset = in.pos();
+    if (depth > kMaxNodeDepth) {
+        in.Fail(node.offset, "version nodes nested deeper than " + std::to_string(kMaxNodeDepth) +
+                                 " levels (a version resource has 4)");
+    }
     const uint16_t length = in.U16("version node length");
     if (length < kNodeHeadSize) {
         in.Fail(node.offset,
@@ -53,7 +60,7 @@ VersionNode ReadNode(ByteReader& in) {
     for (;;) {
         body.AlignTo4();
         if (body.AtEnd()) break;
-        node.children.push_back(ReadNode(body));
+        node.children.push_back(ReadNode(body, depth + 1));
     }
     return node;
 }
@@ -97,7 +104,7 @@ const std::string* VersionInfo::Value(std::string_view name) const {
 
 VersionInfo DecodeVersionInfo(std::span<const uint8_t> bytes, const std::string& where) {
     ByteReader in(bytes, where);
-    VersionNode root = ReadNode(in);
+    VersionNode root = ReadNode(in, 1);
     if (root.key != "VS_VERSION_INFO") {
         in.Fail(0, "root key is \"" + root.key + "\", expected \"VS_VERSION_INFO\"");
     }

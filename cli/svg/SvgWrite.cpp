@@ -1,0 +1,170 @@
+// Writing an SVG document back with the run's changes.
+#include <cstring>
+
+#include "cli/SvgWriter.h"
+#include "cli/svg/PathData.h"
+#include "cli/svg/Shapes.h"
+#include "cli/svg/SvgDocument.h"
+
+namespace cli {
+
+using namespace svg;
+
+namespace {
+
+bool SameSegments(const headless::Art& a, const headless::Art& b) {
+    if (a.segments.size() != b.segments.size()) return false;
+    for (std::size_t s = 0; s < a.segments.size(); ++s) {
+        const PathSegment& x = a.segments[s];
+        const PathSegment& y = b.segments[s];
+        if (x.p.h != y.p.h || x.p.v != y.p.v || x.in.h != y.in.h || x.in.v != y.in.v ||
+            x.out.h != y.out.h || x.out.v != y.out.v) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool SameFill(const PathStyle& a, const PathStyle& b) {
+    return a.fillPaint == b.fillPaint && a.fillColorKind == b.fillColorKind &&
+           std::memcmp(a.fillColor, b.fillColor, sizeof a.fillColor) == 0;
+}
+
+// What an editor keeps beside d to rebuild a shape or list its nodes; left
+// as it was it would undo the move or describe nodes that are gone.
+constexpr const char* kShapeParameters[] = {
+    "sodipodi:type",       "sodipodi:cx",        "sodipodi:cy",         "sodipodi:rx",
+    "sodipodi:ry",         "sodipodi:start",     "sodipodi:end",        "sodipodi:open",
+    "sodipodi:arc-type",   "sodipodi:sides",     "sodipodi:r1",         "sodipodi:r2",
+    "sodipodi:arg1",       "sodipodi:arg2",      "inkscape:flatsided",  "inkscape:rounded",
+    "inkscape:randomized", "sodipodi:expansion", "sodipodi:revolution", "sodipodi:radius",
+    "sodipodi:argument",   "sodipodi:t0"};
+
+std::string ElementPathData(const SvgDocumentFile& file, const SvgPathElement& element) {
+    const Geom::Affine toLocal = element.toRoot.inverse();
+    const auto local = [&](const RealPoint& p) { return Geom::Point(p.h, p.v) * toLocal; };
+    std::string d;
+    Subpath subpath;
+    for (std::size_t a = element.firstArt; a < element.firstArt + element.artCount; ++a) {
+        const headless::Art& art = file.document.art[a];
+        subpath.closed = art.closed;
+        subpath.nodes.clear();
+        subpath.nodes.reserve(art.segments.size());
+        for (const PathSegment& segment : art.segments) {
+            subpath.nodes.push_back({local(segment.in), local(segment.p), local(segment.out)});
+        }
+        AppendPathData(subpath, d);
+    }
+    return d;
+}
+
+void WriteGeometry(const SvgDocumentFile& file, const SvgPathElement& element) {
+    pugi::xml_node node = element.node;
+    const std::string d = ElementPathData(file, element);
+    if (element.type == "path") {
+        node.attribute("d").set_value(d.c_str());
+    } else {
+        // A shape that moved is a path now, with all its other attributes.
+        pugi::xml_attribute first;
+        for (pugi::xml_attribute attribute : node.attributes()) {
+            if (IsShapeGeometryAttribute(element.type, attribute.name())) {
+                first = attribute;
+                break;
+            }
+        }
+        pugi::xml_attribute data = node.attribute("d");  // written already: once only
+        if (!data)
+            data = first ? node.insert_attribute_before("d", first) : node.append_attribute("d");
+        data.set_value(d.c_str());
+        for (pugi::xml_attribute attribute = node.first_attribute(); attribute;) {
+            const pugi::xml_attribute next = attribute.next_attribute();
+            if (IsShapeGeometryAttribute(element.type, attribute.name())) {
+                node.remove_attribute(attribute);
+            }
+            attribute = next;
+        }
+        const std::string_view name = node.name();
+        node.set_name(name.substr(0, 4) == "svg:" ? "svg:path" : "path");
+    }
+    if (node.attribute("sodipodi:type")) {
+        for (const char* name : kShapeParameters) node.remove_attribute(name);
+    }
+    if (element.hadArcs) node.remove_attribute("sodipodi:nodetypes");
+}
+
+struct StringWriter final : pugi::xml_writer {
+    std::string out;
+    void write(const void* data, std::size_t size) override {
+        out.append(static_cast<const char*>(data), size);
+    }
+};
+
+}  // namespace
+
+std::string SetStyleProperty(std::string_view style, std::string_view name,
+                             std::string_view value) {
+    const auto trimmed = [](std::string_view text) {
+        while (!text.empty() && std::strchr(" \t\r\n", text.front())) text.remove_prefix(1);
+        while (!text.empty() && std::strchr(" \t\r\n", text.back())) text.remove_suffix(1);
+        return text;
+    };
+    const std::string declaration = std::string(name) + ":" + std::string(value);
+    std::string out;
+    bool replaced = false;
+    std::size_t at = 0;
+    while (at <= style.size()) {
+        std::size_t end = style.find(';', at);
+        if (end == std::string_view::npos) end = style.size();
+        const std::string_view item = style.substr(at, end - at);
+        const std::size_t colon = item.find(':');
+        const bool match =
+            colon != std::string_view::npos && trimmed(item.substr(0, colon)) == name;
+        if (match) {
+            // Every declaration of it goes; the new one stands where the first was.
+            if (!replaced) {
+                out += item.substr(0, item.find_first_not_of(" \t\r\n"));
+                out += declaration;
+                out += ';';
+                replaced = true;
+            }
+        } else if (!trimmed(item).empty()) {
+            out += item;
+            out += ';';
+        }
+        at = end + 1;
+    }
+    if (!replaced) out += declaration + ";";
+    out.pop_back();  // no ';' after the last declaration
+    return out;
+}
+
+std::string WriteDocumentSvg(const SvgDocumentFile& file) {
+    for (const SvgPathElement& element : file.elements) {
+        bool moved = false;
+        const PathStyle* recoloured = nullptr;
+        for (std::size_t a = element.firstArt; a < element.firstArt + element.artCount; ++a) {
+            const headless::Art& now = file.document.art[a];
+            const headless::Art& was = file.asRead.art[a];
+            moved = moved || !SameSegments(now, was);
+            if (!SameFill(now.style, was.style)) recoloured = &now.style;  // the last one set wins
+        }
+        if (moved) WriteGeometry(file, element);
+        if (recoloured != nullptr) {
+            pugi::xml_node node = element.node;
+            pugi::xml_attribute style = node.attribute("style");
+            if (!style) style = node.append_attribute("style");
+            style.set_value(SetStyleProperty(style.value(), "fill", SvgFill(*recoloured)).c_str());
+        }
+    }
+    StringWriter writer;
+    writer.out.reserve(file.sourceBytes + file.sourceBytes / 8);
+    // The parser keeps no text outside the root element: the declaration,
+    // comments and the root go on lines of their own, as editors write them.
+    for (pugi::xml_node node = file.xml->first_child(); node; node = node.next_sibling()) {
+        node.print(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+        writer.out += '\n';
+    }
+    return std::move(writer.out);
+}
+
+}  // namespace cli
