@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -67,7 +68,7 @@ void AiGo(benchmark::State& state) {
             headless::Host host(document, 1);
             host.LoadPlugin(Plugin().resources());
             host.Startup(entry);
-            host.SetParameters(kDefaultJitterParams);
+            host.SetParameterBytes(std::as_bytes(std::span(&kDefaultJitterParams, 1)));
             state.ResumeTiming();
             if (host.FilterGo(entry) != kNoErr) state.SkipWithError("AI Go failed");
             state.PauseTiming();

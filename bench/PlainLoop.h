@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "headless/Document.h"
-#include "plugin/HostInterface.h"
+#include "jitter/JitterParams.h"
 
 namespace bench {
 

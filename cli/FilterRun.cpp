@@ -35,7 +35,12 @@ LoadedPlugin::LoadedPlugin(const char* command, const PluginOptions& options) {
 #if defined(PELVARO_IN_PROCESS)
     if (!options.plugin) {
         entry_ = WatchedEntry(&PluginMain, command, options.timeoutSeconds);
-        resources_ = headless::ShippedResources();  // linked in: the shipped resources
+        // Linked in: the resources of the plug-in this build compiled.
+        try {
+            resources_ = headless::ResourcesFromFile(PELVARO_IN_PROCESS_RES_FILE);
+        } catch (const headless::PluginRefused& refused) {
+            throw InputError(refused.what());
+        }
         return;
     }
 #endif
@@ -95,7 +100,7 @@ std::string RunFilter(headless::Document& document, PluginMainProc entry,
                       std::ostream* trace) {
     headless::Host host(document, seed);
     if (trace != nullptr) host.LogCalls(true);
-    host.LoadPlugin(resources ? std::move(resources) : headless::ShippedResources());
+    host.LoadPlugin(std::move(resources));
     if (setup) setup(host);
     CheckAnswer(host, host.Startup(entry), "\"SP Interface\"/\"Startup\"");
     HostErr code = PrepareParameters(host, entry, params);

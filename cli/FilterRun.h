@@ -12,7 +12,8 @@
 #include "headless/Document.h"
 #include "headless/Host.h"
 #include "headless/PluginModule.h"
-#include "plugin/HostInterface.h"
+#include "hostinterface/HostInterface.h"
+#include "jitter/JitterParams.h"
 
 namespace cli {
 
@@ -67,12 +68,12 @@ using HostSetup = std::function<void(headless::Host&)>;
 // Throws JobError naming the message and the plug-in's code when a message
 // fails; the document may then be half done and must not be written.
 // Returns a description of what the plug-in left held, empty when nothing.
-// resources are the plug-in's (LoadedPlugin::resources); null: the shipped ones.
+// resources are the plug-in's (LoadedPlugin::resources).
 // With trace, the host logs every call and writes the log there, one call a
 // line, also when a message fails.
 std::string RunFilter(headless::Document& document, PluginMainProc entry,
-                      const JitterParams& params, uint32_t seed, const HostSetup& setup = {},
-                      std::shared_ptr<const headless::ResourceSource> resources = nullptr,
+                      const JitterParams& params, uint32_t seed, const HostSetup& setup,
+                      std::shared_ptr<const headless::ResourceSource> resources,
                       std::ostream* trace = nullptr);
 
 }  // namespace cli

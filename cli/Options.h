@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "plugin/HostInterface.h"
+#include "hostinterface/HostInterface.h"
+#include "jitter/JitterParams.h"
 
 namespace cli {
 

@@ -4,7 +4,8 @@
 #include <vector>
 
 #include "headless/DialogScript.h"
-#include "plugin/HostInterface.h"
+#include "hostinterface/HostInterface.h"
+#include "jitter/JitterParams.h"
 
 namespace cli {
 

@@ -2,7 +2,7 @@
 // never returns must not end the tool silently or keep it forever.
 #pragma once
 
-#include "plugin/HostInterface.h"
+#include "hostinterface/HostInterface.h"
 
 namespace cli {
 

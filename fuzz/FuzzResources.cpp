@@ -14,13 +14,13 @@
 #include <string>
 #include <vector>
 
-#include "headless/resources/Declaration.h"
-#include "headless/resources/DialogTemplate.h"
-#include "headless/resources/Pipl.h"
-#include "headless/resources/ResFile.h"
-#include "headless/resources/ResourceError.h"
-#include "headless/resources/StringTable.h"
-#include "headless/resources/VersionInfo.h"
+#include "headless/winres/Declaration.h"
+#include "headless/winres/DialogTemplate.h"
+#include "headless/winres/Pipl.h"
+#include "headless/winres/ResFile.h"
+#include "headless/winres/ResourceError.h"
+#include "headless/winres/StringTable.h"
+#include "headless/winres/VersionInfo.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <exception>
 
 #include "headless/HostCore.h"
-#include "headless/resources/DialogTemplate.h"
+#include "headless/winres/DialogTemplate.h"
 
 namespace headless::detail {
 

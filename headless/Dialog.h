@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "headless/DialogScript.h"
-#include "plugin/HostInterface.h"
+#include "hostinterface/HostInterface.h"
 
 namespace headless::detail {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "headless/resources/DialogTemplate.h"
-#include "plugin/HostInterface.h"
+#include "headless/winres/DialogTemplate.h"
+#include "hostinterface/HostInterface.h"
 
 namespace headless {
 

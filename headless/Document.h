@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/HostInterface.h"
+#include "hostinterface/HostInterface.h"
 
 namespace headless {
 

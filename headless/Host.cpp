@@ -123,30 +123,27 @@ void Host::KeepParameters(HostHandle field) {
     if (before != nullptr) core.DisposeHandle(before);
 }
 
-void Host::SetParameters(const JitterParams& params) {
+void Host::SetParameterBytes(std::span<const std::byte> bytes) {
     HostCore& core = *core_;
     const detail::Handle* handle = core.FindHandle(core.parameters);
-    if (handle == nullptr || handle->size < sizeof params) {
-        const HostHandle made = core.NewHandle(sizeof params, true);
+    if (handle == nullptr || handle->size != bytes.size()) {
+        const HostHandle made = core.NewHandle(bytes.size(), true);
         if (core.parameters != nullptr) core.DisposeHandle(core.parameters);
         core.parameters = made;
     }
-    std::memcpy(*core.parameters, &params, sizeof params);
+    if (!bytes.empty()) std::memcpy(*core.parameters, bytes.data(), bytes.size());
 }
 
-bool Host::HasParameters() const {
+bool Host::HasParameters() const { return core_->FindHandle(core_->parameters) != nullptr; }
+
+std::vector<std::byte> Host::ParameterBytes() const {
     const detail::Handle* handle = core_->FindHandle(core_->parameters);
-    return handle != nullptr && handle->size >= sizeof(JitterParams);
-}
-
-JitterParams Host::Parameters() const {
-    if (!HasParameters())
+    if (handle == nullptr)
         throw std::logic_error(
-            "the filter has no parameters record: send AI Get Parameters or "
-            "call SetParameters first");
-    JitterParams params;
-    std::memcpy(&params, *core_->parameters, sizeof params);
-    return params;
+            "the filter has no parameters handle: send AI Get Parameters or "
+            "call SetParameterBytes first");
+    const auto* block = reinterpret_cast<const std::byte*>(*core_->parameters);
+    return std::vector<std::byte>(block, block + handle->size);
 }
 
 void* Host::Globals() const { return core_->globals; }

@@ -12,15 +12,16 @@
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "headless/DialogScript.h"
 #include "headless/Document.h"
 #include "headless/MenuRecords.h"
-#include "headless/resources/Declaration.h"
-#include "headless/resources/ResourceSource.h"
-#include "plugin/HostInterface.h"
+#include "headless/winres/Declaration.h"
+#include "headless/winres/ResourceSource.h"
+#include "hostinterface/HostInterface.h"
 
 namespace headless {
 
@@ -67,8 +68,9 @@ public:
     // and the globals field is kept after the call, as a host does. For the
     // caller "AI Filter" message heads a FilterMessage, and a handle the
     // plug-in leaves in its parameters field becomes the filter's, as with
-    // FilterGetParameters. The first message loads the shipped resources
-    // when LoadPlugin was not called (and throws PluginRefused as it does).
+    // FilterGetParameters. The plug-in must have been loaded (LoadPlugin):
+    // without that Send throws std::logic_error, and for a refused plug-in it
+    // throws the refusal.
     HostErr Send(PluginMainProc entry, const char* caller, const char* selector,
                  MessageData* message);
 
@@ -82,10 +84,14 @@ public:
     HostErr FilterGo(PluginMainProc entry);
     HostErr MenuGo(PluginMainProc entry, MenuItemHandle item);
 
-    // The filter's parameters handle: set a record (making the handle), read it.
-    void SetParameters(const JitterParams& params);
+    // The filter's parameters handle. Its block is the plug-in's record, kept
+    // as opaque bytes: set them (making a handle of exactly that size when the
+    // kept one differs), or read them back.
+    void SetParameterBytes(std::span<const std::byte> bytes);
+    // Whether the host keeps a parameters handle for the filter.
     bool HasParameters() const;
-    JitterParams Parameters() const;
+    // The kept handle's block; throws std::logic_error when there is none.
+    std::vector<std::byte> ParameterBytes() const;
 
     // The globals pointer the host keeps for the plug-in.
     void* Globals() const;
@@ -102,8 +108,7 @@ public:
     // plug-in's code. Throws PluginRefused naming the resources and the fault;
     // a refused plug-in is sent no message (Send throws the same refusal).
     void LoadPlugin(std::shared_ptr<const ResourceSource> resources);
-    // What the declaration told the host (loading the shipped resources when
-    // none were loaded).
+    // What the declaration told the host; throws as Send does before LoadPlugin.
     const Declaration& PluginDeclaration();
 
     // --- Menus, filters and about boxes --------------------------------------

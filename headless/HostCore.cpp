@@ -164,7 +164,10 @@ void HostCore::LoadPlugin(std::shared_ptr<const ResourceSource> source) {
 
 const std::shared_ptr<const ResourceSource>& HostCore::Resources() {
     if (refusal_) throw PluginRefused(*refusal_);
-    if (!resources_) LoadPlugin(ShippedResources());
+    if (!resources_)
+        throw std::logic_error(
+            "the host has no plug-in: call LoadPlugin with the module's resources (for a module "
+            "file, ResourcesForModule) before sending it a message");
     return resources_;
 }
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "plugin/HostInterface.h"
+#include "hostinterface/HostInterface.h"
 
 namespace headless {
 

@@ -9,7 +9,7 @@
 #include <deque>
 #include <memory>
 
-#include "plugin/HostInterface.h"
+#include "hostinterface/HostInterface.h"
 
 namespace headless::detail {
 

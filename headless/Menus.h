@@ -9,7 +9,7 @@
 #include <unordered_map>
 
 #include "headless/MenuRecords.h"
-#include "plugin/HostInterface.h"
+#include "hostinterface/HostInterface.h"
 
 namespace headless::detail {
 

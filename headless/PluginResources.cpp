@@ -4,17 +4,10 @@
 #include <filesystem>
 #include <system_error>
 
-#include "headless/resources/ModuleResources.h"
-#include "headless/resources/ResFile.h"
-
-#if !defined(HEADLESS_PLUGIN_RES_FILE)
-#error \
-    "HEADLESS_PLUGIN_RES_FILE must name the plug-in's compiled resources (headless/CMakeLists.txt)"
-#endif
+#include "headless/winres/ModuleResources.h"
+#include "headless/winres/ResFile.h"
 
 namespace headless {
-
-std::string ShippedResourceFile() { return HEADLESS_PLUGIN_RES_FILE; }
 
 std::shared_ptr<const ResourceSource> ResourcesFromFile(const std::string& path) {
     try {
@@ -24,38 +17,40 @@ std::shared_ptr<const ResourceSource> ResourcesFromFile(const std::string& path)
     }
 }
 
-std::shared_ptr<const ResourceSource> ShippedResources() {
-    static std::shared_ptr<const ResourceSource> shipped;
-    if (!shipped) {
-        try {
-            shipped = ResourcesFromFile(ShippedResourceFile());
-        } catch (const PluginRefused& error) {
-            throw PluginRefused(std::string(error.what()) +
-                                " (build the target pelvaro_resources, which compiles them)");
-        }
-    }
-    return shipped;
+std::string ResourceFileBeside(const std::string& modulePath) {
+    std::filesystem::path beside(modulePath);
+    beside.replace_extension(".res");
+    return beside.string();
 }
 
 std::shared_ptr<const ResourceSource> ResourcesForModule(const std::string& modulePath) {
+    std::error_code missing;
+    if (!std::filesystem::is_regular_file(modulePath, missing)) {
+        throw PluginRefused("cannot load the plug-in module '" + modulePath +
+                            "': no such file (check the path)");
+    }
 #if defined(_WIN32)
     // A Windows module carries its resources: read them as the host does,
     // from the file mapped as data, before any of its code is loaded.
-    std::error_code missing;
-    if (std::filesystem::is_regular_file(modulePath, missing)) {
-        try {
-            return ModuleResources::OpenDataFile(modulePath);
-        } catch (const std::exception& error) {
-            throw PluginRefused(std::string("cannot read the plug-in's resources: ") +
-                                error.what());
-        }
+    try {
+        return ModuleResources::OpenDataFile(modulePath);
+    } catch (const std::exception& error) {
+        throw PluginRefused(modulePath + ": cannot read the plug-in's resources: " + error.what() +
+                            " (a plug-in module carries its PiPL resource 16000; link the "
+                            "compiled resource script into it)");
     }
-#endif
-    std::filesystem::path beside(modulePath);
-    beside.replace_extension(".res");
+#else
+    // Without its own resources a module could only run on somebody else's
+    // declaration: refuse it.
+    const std::string beside = ResourceFileBeside(modulePath);
     std::error_code error;
-    if (std::filesystem::is_regular_file(beside, error)) return ResourcesFromFile(beside.string());
-    return ShippedResources();
+    if (!std::filesystem::is_regular_file(beside, error)) {
+        throw PluginRefused(modulePath + ": no plug-in declaration (PiPL resource 16000) found: " +
+                            beside + " does not exist (compile the module's resource script " +
+                            "into a .res file of the module's name, beside it)");
+    }
+    return ResourcesFromFile(beside);
+#endif
 }
 
 Declaration CheckPluginDeclaration(const ResourceSource& resources) {

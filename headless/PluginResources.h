@@ -1,15 +1,15 @@
-// Where the headless host finds a plug-in's resources. On the real host they
-// are inside the module; here the module is built without them and the
-// compiled .res file of the resource script stands in, so the strings, the
-// dialog and the declaration are the shipped ones.
+// Where the headless host finds a plug-in's resources: only with the module
+// being loaded. A Windows module carries them; elsewhere a module is built
+// without them and its compiled resource script sits beside it, with the
+// module's name and the extension .res (Pelvaro.aip: Pelvaro.res).
 #pragma once
 
 #include <memory>
 #include <stdexcept>
 #include <string>
 
-#include "headless/resources/Declaration.h"
-#include "headless/resources/ResourceSource.h"
+#include "headless/winres/Declaration.h"
+#include "headless/winres/ResourceSource.h"
 
 namespace headless {
 
@@ -20,20 +20,16 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The compiled resources of the plug-in this build makes, read once per
-// process. Throws PluginRefused naming the file when it cannot be read.
-std::shared_ptr<const ResourceSource> ShippedResources();
-// The path of that file.
-std::string ShippedResourceFile();
-
 // The resources in the .res file at path. Throws PluginRefused naming it.
 std::shared_ptr<const ResourceSource> ResourcesFromFile(const std::string& path);
 
+// The file beside modulePath that holds its resources where modules do not
+// carry them: the same name with the extension .res.
+std::string ResourceFileBeside(const std::string& modulePath);
+
 // The resources of the module at modulePath. On Windows the module's own,
-// read from the file as data. Elsewhere (where the module is built without
-// them) the .res file of the same name beside it when there is one
-// (Pelvaro.aip: Pelvaro.res), else the shipped ones. Throws PluginRefused
-// when they cannot be read.
+// read from the file as data; elsewhere those of ResourceFileBeside. Throws
+// PluginRefused naming the module when there are none or they cannot be read.
 std::shared_ptr<const ResourceSource> ResourcesForModule(const std::string& modulePath);
 
 // The host's load-time check of the declaration in resources: what it

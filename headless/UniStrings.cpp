@@ -1,7 +1,7 @@
 #include "headless/UniStrings.h"
 
 #include "headless/HostCore.h"
-#include "headless/resources/Utf16.h"
+#include "headless/winres/Utf16.h"
 
 namespace headless::detail {
 
@@ -46,7 +46,6 @@ bool DecodeUtf8(std::string_view bytes, std::u32string& out) {
     }
     return true;
 }
-
 
 }  // namespace
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "plugin/HostInterface.h"
+#include "hostinterface/HostInterface.h"
 
 namespace headless::detail {
 

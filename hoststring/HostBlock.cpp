@@ -1,6 +1,6 @@
 #include "hoststring/HostBlock.h"
 
-#include "plugin/PluginGlobals.h"
+#include "runtime/PluginGlobals.h"
 
 void FreeHostBlock(void* block) {
     if (block != nullptr) sBlocks->FreeBlock(block);

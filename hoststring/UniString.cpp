@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "hoststring/HostBlock.h"
-#include "plugin/PluginGlobals.h"
+#include "runtime/PluginGlobals.h"
 
 namespace ai {
 

@@ -3,10 +3,11 @@
 #include <cmath>
 #include <cstring>
 
+#include "jitter/FilterHandlers.h"
+#include "jitter/JitterParams.h"
 #include "jitter/PositionText.h"
-#include "plugin/HandlerFrame.h"
-#include "plugin/Handlers.h"
-#include "plugin/PluginGlobals.h"
+#include "runtime/HandlerFrame.h"
+#include "runtime/PluginGlobals.h"
 
 namespace {
 

@@ -5,10 +5,11 @@
 #include <cstring>
 #include <utility>
 
-#include "plugin/HandlerFrame.h"
-#include "plugin/Handlers.h"
-#include "plugin/PluginGlobals.h"
+#include "jitter/FilterHandlers.h"
+#include "jitter/JitterParams.h"
 #include "resources/ResourceIds.h"
+#include "runtime/HandlerFrame.h"
+#include "runtime/PluginGlobals.h"
 
 namespace {
 

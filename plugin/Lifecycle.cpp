@@ -1,8 +1,9 @@
 // Start-up and shut-down: the life of the globals block, and the registrations.
-#include "plugin/Handlers.h"
-#include "plugin/HandlerFrame.h"
-#include "plugin/PluginGlobals.h"
+#include "Lifecycle.h"
+
 #include "registration/Registration.h"
+#include "runtime/HandlerFrame.h"
+#include "runtime/PluginGlobals.h"
 
 HostErr HandleStartup(MessageData* message) {
     return RunInHandlerFrame(*message, [message]() -> HostErr {

@@ -1,12 +1,15 @@
 // The library's only export: one host message in, one handler called.
+#include "plugin/PluginMain.h"
+
 #include <cstring>
 #include <exception>
 #include <new>
 
+#include "Lifecycle.h"
 #include "hoststring/Error.h"
-#include "plugin/Handlers.h"
-#include "plugin/PluginGlobals.h"
-#include "plugin/PluginMain.h"
+#include "jitter/FilterHandlers.h"
+#include "registration/Registration.h"
+#include "runtime/PluginGlobals.h"
 
 namespace {
 

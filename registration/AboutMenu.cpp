@@ -1,12 +1,11 @@
 // The plug-in's item in the family's About submenu, and its About box.
 #include "hoststring/UniString.h"
-#include "plugin/HandlerFrame.h"
-#include "plugin/Handlers.h"
-#include "plugin/PluginGlobals.h"
 #include "registration/AboutText.h"
 #include "registration/Registration.h"
 #include "registration/SDKAboutPluginsHelper.h"
 #include "resources/ResourceIds.h"
+#include "runtime/HandlerFrame.h"
+#include "runtime/PluginGlobals.h"
 
 HostErr RegisterAboutItem(MessageData* message) {
     gGlobals->aboutItem = nullptr;

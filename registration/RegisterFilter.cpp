@@ -1,8 +1,8 @@
 // The filter's registration: category and title from the string list.
 #include "hoststring/PascalString.h"
-#include "plugin/PluginGlobals.h"
 #include "registration/Registration.h"
 #include "resources/ResourceIds.h"
+#include "runtime/PluginGlobals.h"
 
 namespace {
 

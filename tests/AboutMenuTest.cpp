@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "HostScript.h"
-#include "PluginUnderTest.h"
 #include "headless/HostErrors.h"
-#include "plugin/PluginGlobals.h"
+#include "runtime/PluginGlobals.h"
+#include "support/HostCalls.h"
+#include "support/HostScript.h"
+#include "support/PluginFixture.h"
+#include "support/PluginUnderTest.h"
 
 namespace {
 
@@ -19,9 +21,10 @@ using headless::Host;
 using headless::HostCall;
 using headless::MenuGroupRecord;
 using headless::MenuItemRecord;
+using testing_support::kInjected;
+using testing_support::PluginHost;
 using testing_support::PluginUnderTest;
 
-constexpr HostErr kInjected = FourCharCode('F', 'A', 'I', 'L');
 constexpr const char* kFamilyGroup = "AboutTOVIPlugIns";
 
 MenuItemHandle AboutItemOf(const Host& host) {
@@ -56,18 +59,7 @@ void ExpectBalanced(const Host& host, const std::string& suite) {
     EXPECT_EQ(acquired, released) << suite;
 }
 
-class AboutMenu : public ::testing::Test {
-protected:
-    void TearDown() override {
-        host_.ClearFaults();
-        host_.Shutdown(plugin_.entry());
-        EXPECT_TRUE(host_.Held().Empty()) << host_.Held().Describe();
-    }
-
-    PluginUnderTest plugin_;
-    Document document_;
-    Host host_{document_, 1};
-};
+class AboutMenu : public testing_support::PluginFixture {};
 
 TEST_F(AboutMenu, TheFirstPlugInOfTheFamilyMakesTheFamilySubmenu) {
     ASSERT_EQ(host_.Startup(plugin_.entry()), kNoErr);
@@ -110,7 +102,7 @@ TEST_F(AboutMenu, ALaterPlugInFindsTheGroupByItsExactName) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Host host(document_, 1);
+        PluginHost host(document_, 1);
         for (const std::string& name : c.earlier) host.AddMenuGroup(name);
         ASSERT_EQ(host.Startup(plugin_.entry()), kNoErr);
 
@@ -173,7 +165,7 @@ TEST_F(AboutMenu, OtherItemsAndAPlugInNotStartedShowNothing) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Host host(document_, 1);
+        PluginHost host(document_, 1);
         if (c.startFails) host.FailOperation("Basic.AllocateBlock", kInjected);
         if (c.start) host.Startup(plugin_.entry());
         host.ClearFaults();
@@ -191,7 +183,7 @@ TEST_F(AboutMenu, OtherItemsAndAPlugInNotStartedShowNothing) {
 // occurrence-th call of op.
 int FallibleNumberOf(const PluginUnderTest& plugin, const std::string& op, int occurrence) {
     Document document;
-    Host host(document, 1);
+    PluginHost host(document, 1);
     EXPECT_EQ(host.Startup(plugin.entry()), kNoErr);
     int number = 0;
     for (const HostCall& call : host.Calls()) {
@@ -222,7 +214,7 @@ TEST_F(AboutMenu, TheHelperGivesBackTheMenuSuiteOnEveryWayOut) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.op) + " #" + std::to_string(c.occurrence));
         const int n = FallibleNumberOf(plugin_, c.op, c.occurrence);
-        Host host(document_, 1);
+        PluginHost host(document_, 1);
         host.FailNthCall(n, kInjected);
         EXPECT_EQ(host.Startup(plugin_.entry()), kInjected);
 

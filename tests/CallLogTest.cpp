@@ -6,8 +6,9 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "PluginUnderTest.h"
 #include "headless/Host.h"
+#include "support/Parameters.h"
+#include "support/PluginUnderTest.h"
 
 namespace {
 
@@ -15,10 +16,10 @@ TEST(CallLog, OffItKeepsNothingYetFaultsStillStrike) {
     testing_support::PluginUnderTest plugin;
     headless::Document document;
     document.art = {testing_support::Square(0, 0, 10, true)};
-    headless::Host host(document, 3);
+    testing_support::PluginHost host(document, 3);
     host.LogCalls(false);
     ASSERT_EQ(host.Startup(plugin.entry()), kNoErr);
-    host.SetParameters(kDefaultJitterParams);
+    testing_support::SetParameters(host, kDefaultJitterParams);
     const HostErr injected = FourCharCode('F', 'A', 'I', 'L');
     host.FailOperation("Path.SetPathSegments", injected);
     EXPECT_EQ(host.FilterGo(plugin.entry()), injected);
@@ -34,10 +35,10 @@ TEST(CallLog, OnItRecordsEachCallWithItsDetailAndAnswer) {
     testing_support::PluginUnderTest plugin;
     headless::Document document;
     document.art = {testing_support::Square(0, 0, 10, true)};
-    headless::Host host(document, 3);
+    testing_support::PluginHost host(document, 3);
     host.LogCalls(true);
     ASSERT_EQ(host.Startup(plugin.entry()), kNoErr);
-    host.SetParameters(kDefaultJitterParams);
+    testing_support::SetParameters(host, kDefaultJitterParams);
     host.ClearCalls();
     host.FailNthCall(3, FourCharCode('F', 'A', 'I', 'L'));
     host.FilterGo(plugin.entry());

@@ -9,12 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "tests/TempDir.h"
-#include "tests/ToolProcess.h"
+#include "support/TempDir.h"
+#include "support/ToolProcess.h"
 
 #if defined(__linux__) && !defined(PELVARO_IN_PROCESS)
 
 namespace {
+
+using testing_support::TempDir;
 
 namespace fs = std::filesystem;
 

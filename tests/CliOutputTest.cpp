@@ -9,7 +9,7 @@
 #include <string>
 
 #include "cli/FileIO.h"
-#include "tests/TempDir.h"
+#include "support/TempDir.h"
 
 #if defined(__linux__)
 #include <fcntl.h>
@@ -24,6 +24,8 @@
 #endif
 
 namespace {
+
+using testing_support::TempDir;
 
 namespace fs = std::filesystem;
 

@@ -13,38 +13,24 @@
 #include "cli/FileIO.h"
 #include "cli/PluginCommands.h"
 #include "headless/PluginResources.h"
-#include "tests/TempDir.h"
+#include "support/CliRunner.h"
+#include "support/PluginUnderTest.h"
+#include "support/TempDir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Args = std::vector<std::string>;
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome Tool(const Args& args, const cli::HostSetup& setup = {}) {
-    std::ostringstream out, err;
-    const int status = args[0] == "run"
-                           ? cli::RunCommand({args.begin() + 1, args.end()}, out, err, setup)
-                           : cli::Main(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
-Args WithPlugin(Args args) {
-#if !defined(PELVARO_IN_PROCESS)
-    args.insert(args.end(), {"--plugin", PELVARO_MODULE_PATH});
-#endif
-    return args;
-}
+using testing_support::Args;
+using testing_support::Outcome;
+using testing_support::PluginArgs;
+using testing_support::RunCli;
+using testing_support::TempDir;
+using testing_support::With;
 
 const std::string kMosaic = std::string(PELVARO_FIXTURES) + "/small-mosaic.json";
 
 TEST(CliPlugin, AboutPrintsTheBoxTheItemShows) {
-    const Outcome outcome = Tool(WithPlugin({"about"}));
+    const Outcome outcome = RunCli(With({"about"}, PluginArgs()));
     ASSERT_EQ(outcome.status, cli::kExitOk) << outcome.err;
     EXPECT_EQ(outcome.out,
               "About Pelvaro\n"
@@ -53,13 +39,13 @@ TEST(CliPlugin, AboutPrintsTheBoxTheItemShows) {
 }
 
 TEST(CliPlugin, InfoPrintsTheDeclarationAndTheRegisteredFilter) {
-    const Outcome outcome = Tool(WithPlugin({"info"}));
+    const Outcome outcome = RunCli(With({"info"}, PluginArgs()));
     ASSERT_EQ(outcome.status, cli::kExitOk) << outcome.err;
 #if defined(_WIN32)
     // Read from the module itself, named as the CLI loaded it: absolute, in Windows form.
     const std::string origin = std::filesystem::absolute(PELVARO_MODULE_PATH).string();
 #else
-    const std::string origin = headless::ShippedResourceFile();
+    const std::string origin = testing_support::PluginResourceFile();
 #endif
     EXPECT_EQ(outcome.out, "resources: " + origin +
                                "\n"
@@ -76,9 +62,9 @@ TEST(CliPlugin, InfoPrintsTheDeclarationAndTheRegisteredFilter) {
 TEST(CliPlugin, RunTakesItsValuesThroughTheDialog) {
     TempDir dir;
     const auto run = [&](const std::string& name, Args values) {
-        Args args = WithPlugin({"run", kMosaic, "-o", dir / name, "--seed", "5"});
+        Args args = With({"run", kMosaic, "-o", dir / name, "--seed", "5"}, PluginArgs());
         args.insert(args.end(), values.begin(), values.end());
-        const Outcome outcome = Tool(args);
+        const Outcome outcome = RunCli(args);
         EXPECT_EQ(outcome.status, cli::kExitOk) << outcome.err;
         return cli::ReadTextFile(dir / name);
     };
@@ -95,8 +81,8 @@ TEST(CliPlugin, ACancelledDialogEndsTheRunWithItsCode) {
     TempDir dir;
     const HostErr stop = FourCharCode('S', 'T', 'O', 'P');
     const Outcome outcome =
-        Tool(WithPlugin({"run", kMosaic, "-o", dir / "out.json", "--seed", "1"}),
-             [stop](headless::Host& host) { host.FailOperation("MdMemory.NewHandle", stop); });
+        RunCli(With({"run", kMosaic, "-o", dir / "out.json", "--seed", "1"}, PluginArgs()),
+               [stop](headless::Host& host) { host.FailOperation("MdMemory.NewHandle", stop); });
     EXPECT_EQ(outcome.status, cli::kExitFailed);
     EXPECT_NE(outcome.err.find("\"AI Filter\"/\"AI Get Parameters\" with 'STOP'"),
               std::string::npos)
@@ -125,12 +111,12 @@ TEST(CliPlugin, AModuleWithAWrongDeclarationIsRefused) {
     // The shipped resources, changed, beside a module of the same name.
     const std::string resources = dir / "Wrong.res";
     std::ofstream(resources, std::ios::binary)
-        << WithWrongEntryPoint(cli::ReadTextFile(headless::ShippedResourceFile()));
+        << WithWrongEntryPoint(cli::ReadTextFile(testing_support::PluginResourceFile()));
     std::ofstream(dir / "Wrong.aip", std::ios::binary) << "never loaded";
 #endif
     for (const Args& args : {Args{"info", "--plugin", dir / "Wrong.aip"},
                              Args{"about", "--plugin", dir / "Wrong.aip"}}) {
-        const Outcome outcome = Tool(args);
+        const Outcome outcome = RunCli(args);
         EXPECT_EQ(outcome.status, cli::kExitBadInput) << args[0];
         EXPECT_NE(outcome.err.find(resources + ": PiPL 16000"), std::string::npos) << outcome.err;
         EXPECT_NE(outcome.err.find("entry point is \"PluginMaim\", expected \"PluginMain\""),
@@ -143,7 +129,7 @@ TEST(CliPlugin, AModuleWithAWrongDeclarationIsRefused) {
 #if !defined(_WIN32) && !defined(PELVARO_IN_PROCESS)
 // The shipped resources with the bytes after pattern's first match replaced.
 std::string Patched(const std::string& pattern, std::size_t skip, const std::string& with) {
-    std::string bytes = cli::ReadTextFile(headless::ShippedResourceFile());
+    std::string bytes = cli::ReadTextFile(testing_support::PluginResourceFile());
     const auto at = bytes.find(pattern);
     EXPECT_NE(at, std::string::npos);
     if (at != std::string::npos) bytes.replace(at + skip, with.size(), with);
@@ -199,7 +185,7 @@ TEST(CliPlugin, ADialogOrStringListTheHostCannotReadIsReportedWithWhy) {
         std::ofstream(dir / "Broken.res", std::ios::binary | std::ios::trunc) << c.res;
         Args args{c.command, "--plugin", dir / "Broken.aip"};
         if (c.command == "run") args.insert(args.end(), {kMosaic, "-o", run, "--seed", "1"});
-        const Outcome outcome = Tool(args);
+        const Outcome outcome = RunCli(args);
         EXPECT_EQ(outcome.status, cli::kExitFailed);
         for (const char* fragment : c.fragments)
             EXPECT_NE(outcome.err.find(fragment), std::string::npos) << outcome.err;
@@ -213,7 +199,7 @@ TEST(CliPlugin, ADialogOrStringListTheHostCannotReadIsReportedWithWhy) {
 TEST(CliPlugin, UnknownOptionsAreBadInput) {
     for (const Args& args :
          {Args{"about", "--frob"}, Args{"info", "extra"}, Args{"info", "--plugin"}}) {
-        const Outcome outcome = Tool(args);
+        const Outcome outcome = RunCli(args);
         EXPECT_EQ(outcome.status, cli::kExitBadInput) << args[1];
         EXPECT_NE(outcome.err.find("see 'pelvaro " + args[0] + " --help'"), std::string::npos)
             << outcome.err;

@@ -15,7 +15,8 @@
 #include "cli/FileIO.h"
 #include "cli/FilterRun.h"
 #include "cli/Mosaic.h"
-#include "tests/TempDir.h"
+#include "support/CliRunner.h"
+#include "support/TempDir.h"
 
 #if defined(__linux__)
 #include <sys/wait.h>
@@ -24,18 +25,16 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Args = std::vector<std::string>;
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
+using testing_support::Args;
+using testing_support::Outcome;
+using testing_support::PluginArgs;
+using testing_support::TempDir;
+using testing_support::With;
 
+// "pelvaro run" with args.
 Outcome RunTool(const Args& args, const cli::HostSetup& setup = {}) {
-    std::ostringstream out, err;
-    const int status = cli::RunCommand(args, out, err, setup);
-    return {status, out.str(), err.str()};
+    return testing_support::RunCli(With({"run"}, args), setup);
 }
 
 void Write(const std::string& path, const std::string& text) {
@@ -43,20 +42,6 @@ void Write(const std::string& path, const std::string& text) {
 }
 
 const std::string kMosaic = std::string(PELVARO_FIXTURES) + "/small-mosaic.json";
-
-// The module to load, unless the build calls the plug-in in-process.
-Args PluginArgs() {
-#if defined(PELVARO_IN_PROCESS)
-    return {};
-#else
-    return {"--plugin", PELVARO_MODULE_PATH};
-#endif
-}
-
-Args With(Args args, const Args& more) {
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
-}
 
 TEST(CliRun, SameSeedSameOutputOtherSeedOtherOutput) {
     TempDir dir;

@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "HostScript.h"
 #include "headless/Host.h"
+#include "support/HostScript.h"
+#include "support/PluginUnderTest.h"
 
 namespace {
 
@@ -15,6 +16,7 @@ using headless::DialogRun;
 using headless::Document;
 using headless::Host;
 using testing_support::AcquireFor;
+using testing_support::PluginHost;
 using testing_support::RunInMessage;
 
 struct DialogSuites {
@@ -59,7 +61,7 @@ protected:
     }
 
     Document document_;
-    Host host_{document_, 1};
+    PluginHost host_{document_, 1};
 };
 
 TEST_F(DialogManager, ADialogThatCannotBeShownAnswersCancelAndSaysWhy) {

@@ -6,13 +6,18 @@
 #include <string>
 #include <vector>
 
-#include "PluginUnderTest.h"
+#include "support/HostCalls.h"
+#include "support/Parameters.h"
+#include "support/PluginFixture.h"
+#include "support/PluginUnderTest.h"
 
 namespace {
 
-using headless::Document;
 using headless::Host;
+using testing_support::CallDetails;
+using testing_support::PluginHost;
 using testing_support::PluginUnderTest;
+using testing_support::SetParameters;
 using testing_support::Square;
 
 constexpr HostErr kRefused = FourCharCode('T', 'E', 'S', 'T');
@@ -25,39 +30,19 @@ const std::vector<std::string> kSuiteOrder = {
     "ADM Item Suite",          "AI MdMemory Suite",   "AI Dictionary Suite",
 };
 
-std::vector<std::string> Details(const Host& host, const std::string& op) {
-    std::vector<std::string> out;
-    for (const auto& call : host.Calls())
-        if (call.op == op) out.push_back(call.detail);
-    return out;
-}
-
 bool Called(const Host& host, const std::string& op) {
     const auto names = host.CallNames();
     return std::find(names.begin(), names.end(), op) != names.end();
 }
 
-class EntryPoint : public ::testing::Test {
+class EntryPoint : public testing_support::PluginFixture {
 protected:
     void SetUp() override { document_.art.push_back(Square(0, 0, 10, true)); }
-    void TearDown() override {
-        host_.ClearFaults();
-        host_.Shutdown(plugin_.entry());
-        if (expectNothingHeld_) {
-            EXPECT_TRUE(host_.Held().Empty()) << host_.Held().Describe();
-        }
-    }
-
-    bool expectNothingHeld_ = true;
-
-    PluginUnderTest plugin_;
-    Document document_;
-    Host host_{document_, 7};
 };
 
 TEST_F(EntryPoint, DispatchesByExactCallerAndSelector) {
     ASSERT_EQ(host_.Startup(plugin_.entry()), kNoErr);
-    host_.SetParameters(kDefaultJitterParams);
+    SetParameters(host_, kDefaultJitterParams);
 
     // Which handler ran shows in the first call that only that handler makes.
     const struct {
@@ -156,8 +141,8 @@ TEST_F(EntryPoint, AMissingSuiteStopsEveryHandlerBeforeItsWork) {
     for (const FramedHandler& handler : kFramedHandlers) {
         for (size_t missing = 0; missing < kSuiteOrder.size(); ++missing) {
             SCOPED_TRACE(std::string(handler.name) + " without " + kSuiteOrder[missing]);
-            Host host(document_, 1);
-            host.SetParameters(kDefaultJitterParams);
+            PluginHost host(document_, 1);
+            SetParameters(host, kDefaultJitterParams);
             host.RefuseAcquire(kSuiteOrder[missing], kRefused);
 
             EXPECT_EQ(handler.send(host, plugin_.entry()), kRefused);
@@ -169,8 +154,8 @@ TEST_F(EntryPoint, AMissingSuiteStopsEveryHandlerBeforeItsWork) {
             std::vector<std::string> expected(kSuiteOrder.size(), "Basic.AcquireSuite");
             expected.insert(expected.end(), released.size(), "Basic.ReleaseSuite");
             EXPECT_EQ(host.CallNames(), expected);
-            EXPECT_EQ(Details(host, "Basic.AcquireSuite"), kSuiteOrder);
-            EXPECT_EQ(Details(host, "Basic.ReleaseSuite"), released);
+            EXPECT_EQ(CallDetails(host, "Basic.AcquireSuite"), kSuiteOrder);
+            EXPECT_EQ(CallDetails(host, "Basic.ReleaseSuite"), released);
             EXPECT_TRUE(host.Held().Empty()) << host.Held().Describe();
         }
     }
@@ -179,8 +164,8 @@ TEST_F(EntryPoint, AMissingSuiteStopsEveryHandlerBeforeItsWork) {
 TEST_F(EntryPoint, ASuiteGrantedWithoutATableDoesNoWork) {
     for (const FramedHandler& handler : kFramedHandlers) {
         SCOPED_TRACE(handler.name);
-        Host host(document_, 1);
-        host.SetParameters(kDefaultJitterParams);
+        PluginHost host(document_, 1);
+        SetParameters(host, kDefaultJitterParams);
         host.NullTable("AI Path Suite");
         EXPECT_EQ(handler.send(host, plugin_.entry()), kOutOfMemoryErr);
         EXPECT_EQ(host.CallNames().size(), 2 * kSuiteOrder.size() - 1);
@@ -190,7 +175,7 @@ TEST_F(EntryPoint, ASuiteGrantedWithoutATableDoesNoWork) {
 
 TEST_F(EntryPoint, ARefusedReleaseLeavesThatSuiteHeldAndIsNotReported) {
     ASSERT_EQ(host_.Startup(plugin_.entry()), kNoErr);
-    host_.SetParameters(kDefaultJitterParams);
+    SetParameters(host_, kDefaultJitterParams);
     host_.RefuseRelease("AI Random Suite", kRefused);
     EXPECT_EQ(host_.FilterGo(plugin_.entry()), kNoErr);
     EXPECT_EQ(host_.Held().suites, (std::map<std::string, int>{{"AI Random Suite", 1}}));

@@ -7,19 +7,23 @@
 #include <set>
 #include <string>
 
-#include "PluginUnderTest.h"
-#include "plugin/PluginGlobals.h"
+#include "cli/ParametersScript.h"
+#include "runtime/PluginGlobals.h"
+#include "support/HostCalls.h"
+#include "support/Parameters.h"
+#include "support/PluginUnderTest.h"
 
 namespace {
 
 using headless::Document;
 using headless::Host;
 using headless::HostCall;
+using testing_support::kInjected;
+using testing_support::PluginHost;
 using testing_support::PluginUnderTest;
 using testing_support::Polygon;
+using testing_support::SetParameters;
 using testing_support::Square;
-
-constexpr HostErr kInjected = FourCharCode('F', 'A', 'I', 'L');
 
 // Calls whose answers the plug-in does not examine.
 const std::set<std::string> kUnexamined = {"Basic.ReleaseSuite",     "Dictionary.Release",
@@ -61,7 +65,7 @@ void Sweep(const Scenario& scenario) {
     int total = 0;
     {
         Document document = SmallMosaic();
-        Host host(document, 3);
+        PluginHost host(document, 3);
         scenario.before(host, plugin.entry());
         host.ClearCalls();
         ASSERT_EQ(scenario.send(host, plugin.entry()), kNoErr);
@@ -72,7 +76,7 @@ void Sweep(const Scenario& scenario) {
 
     for (int n = 1; n <= total; ++n) {
         Document document = SmallMosaic();
-        Host host(document, 3);
+        PluginHost host(document, 3);
         scenario.before(host, plugin.entry());
         host.ClearCalls();
         host.FailNthCall(n, kInjected);
@@ -113,7 +117,7 @@ void Sweep(const Scenario& scenario) {
 
 void Started(Host& host, PluginMainProc entry) {
     ASSERT_EQ(host.Startup(entry), kNoErr);
-    host.SetParameters({6.0f, 5.0f, 95.0f, 1});
+    SetParameters(host, {6.0f, 5.0f, 95.0f, 1});
 }
 
 TEST(FaultSweep, FilterRun) {
@@ -126,12 +130,11 @@ TEST(FaultSweep, Startup) {
 }
 
 TEST(FaultSweep, GetParametersWithOK) {
-    using headless::DialogAction;
     Sweep({"AI Get Parameters",
            [](Host& h, PluginMainProc e) {
                ASSERT_EQ(h.Startup(e), kNoErr);  // the parameters handle is made in the message
-               h.ScriptDialog({DialogAction::Type(6, 8.0f), DialogAction::Type(8, 80.0f),
-                               DialogAction::Type(9, 20.0f), DialogAction::Click(1)});
+               // A gray range typed upside down, which OK puts in order.
+               h.ScriptDialog(cli::ParametersDialogScript({8.0f, 80.0f, 20.0f, 1}));
            },
            [](Host& h, PluginMainProc e) { return h.FilterGetParameters(e); }});
 }

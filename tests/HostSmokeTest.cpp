@@ -4,10 +4,14 @@
 
 #include <cmath>
 
-#include "PluginUnderTest.h"
 #include "headless/Host.h"
+#include "support/Parameters.h"
+#include "support/PluginUnderTest.h"
 
 namespace {
+
+using testing_support::PluginHost;
+using testing_support::SetParameters;
 
 TEST(HostSmoke, TheModuleRunsTheFilterAndLeavesNothingHeld) {
     testing_support::PluginUnderTest plugin;
@@ -16,9 +20,9 @@ TEST(HostSmoke, TheModuleRunsTheFilterAndLeavesNothingHeld) {
                     testing_support::Square(10, 0, 10, true)};
     const headless::Document before = document;
 
-    headless::Host host(document, 2024);
+    PluginHost host(document, 2024);
     ASSERT_EQ(host.Startup(plugin.entry()), kNoErr);
-    host.SetParameters({6.0f, 20.0f, 80.0f, 1});
+    SetParameters(host, {6.0f, 20.0f, 80.0f, 1});
     ASSERT_EQ(host.FilterGo(plugin.entry()), kNoErr);
     EXPECT_TRUE(host.Problems().empty());
     ASSERT_EQ(host.Shutdown(plugin.entry()), kNoErr);

@@ -9,19 +9,20 @@
 #include <string>
 #include <vector>
 
-#include "HostScript.h"
 #include "headless/Host.h"
 #include "headless/HostErrors.h"
 #include "hoststring/PascalString.h"
 #include "hoststring/UniString.h"
-#include "plugin/PluginGlobals.h"
-#include "plugin/SuiteTable.h"
+#include "runtime/PluginGlobals.h"
+#include "runtime/SuiteTable.h"
+#include "support/HostScript.h"
+#include "support/PluginUnderTest.h"
 
 namespace {
 
 using headless::Document;
 using headless::Host;
-
+using testing_support::PluginHost;
 using testing_support::RunInMessage;
 
 class HostString : public ::testing::Test {
@@ -74,7 +75,7 @@ protected:
     }
 
     Document document_;
-    Host host_{document_, 1};
+    PluginHost host_{document_, 1};
 };
 
 // A Pascal buffer of 66 bytes: filled with '#', then the zero-terminated text.

@@ -8,16 +8,18 @@
 #include <set>
 #include <string>
 
-#include "PluginUnderTest.h"
+#include "support/Parameters.h"
+#include "support/PluginUnderTest.h"
 
 namespace {
 
 using headless::Art;
 using headless::Document;
-using headless::Host;
 using testing_support::Corner;
+using testing_support::PluginHost;
 using testing_support::PluginUnderTest;
 using testing_support::Polygon;
+using testing_support::SetParameters;
 using testing_support::Square;
 
 struct Offset {
@@ -37,9 +39,9 @@ class JitterRun : public ::testing::Test {
 protected:
     // Starts the plug-in, runs the filter once with params, shuts down.
     HostErr Run(const JitterParams& params, uint32_t seed = 11) {
-        Host host(document_, seed);
+        PluginHost host(document_, seed);
         EXPECT_EQ(host.Startup(plugin_.entry()), kNoErr);
-        host.SetParameters(params);
+        SetParameters(host, params);
         host.ClearCalls();
         const HostErr result = host.FilterGo(plugin_.entry());
         calls_ = host.CallNames();
@@ -285,7 +287,7 @@ TEST_F(JitterRun, WithoutAParametersRecordTheDefaultsApply) {
     const Document withDefaults = document_;
 
     document_ = original;
-    Host host(document_, 5);
+    PluginHost host(document_, 5);
     ASSERT_EQ(host.Startup(plugin_.entry()), kNoErr);
     EXPECT_FALSE(host.HasParameters());
     EXPECT_EQ(host.FilterGo(plugin_.entry()), kNoErr);

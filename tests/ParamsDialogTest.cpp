@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "PluginUnderTest.h"
 #include "headless/HostErrors.h"
+#include "support/Parameters.h"
+#include "support/PluginFixture.h"
+#include "support/PluginUnderTest.h"
 
 // Records compare and print field by field; found by lookup in the global namespace.
 static bool operator==(const JitterParams& a, const JitterParams& b) {
@@ -26,18 +28,18 @@ using headless::DialogAction;
 using headless::DialogItemState;
 using headless::DialogRun;
 using headless::Document;
-using headless::Host;
+using testing_support::Parameters;
 using testing_support::PluginUnderTest;
+using testing_support::SetParameters;
 
 constexpr int32_t kOK = 1, kCancel = 2, kRange = 6, kFill = 7, kGrayMin = 8, kGrayMax = 9;
 
-class ParamsDialog : public ::testing::Test {
+class ParamsDialog : public testing_support::PluginFixture {
 protected:
     void SetUp() override { ASSERT_EQ(host_.Startup(plugin_.entry()), kNoErr); }
     void TearDown() override {
         EXPECT_TRUE(host_.Problems().empty()) << host_.Problems().front();
-        host_.Shutdown(plugin_.entry());
-        EXPECT_TRUE(host_.Held().Empty()) << host_.Held().Describe();
+        PluginFixture::TearDown();
     }
 
     // Sends "AI Get Parameters" with the user doing actions in the dialog.
@@ -47,16 +49,12 @@ protected:
     }
 
     const DialogRun& LastRun() const { return host_.Dialogs().back(); }
-
-    PluginUnderTest plugin_;
-    Document document_;
-    Host host_{document_, 1};
 };
 
 TEST_F(ParamsDialog, FirstUseOpensWithTheDefaults) {
     EXPECT_EQ(Edit({DialogAction::CloseWindow()}), kStopErr);
     ASSERT_TRUE(host_.HasParameters());
-    EXPECT_EQ(host_.Parameters(), kDefaultJitterParams);  // made, and kept on cancel
+    EXPECT_EQ(Parameters(host_), kDefaultJitterParams);  // made, and kept on cancel
 
     const DialogRun& run = LastRun();
     EXPECT_EQ(run.dialogId, 16000);
@@ -113,7 +111,7 @@ TEST_F(ParamsDialog, TheCheckBoxEnablesAndDisablesTheGrayFields) {
     for (const auto& c : cases) {
         SCOPED_TRACE("fill " + std::to_string(c.storedFill) + ", " + std::to_string(c.toggles) +
                      " clicks");
-        host_.SetParameters({6.0f, 5.0f, 95.0f, c.storedFill});
+        SetParameters(host_, {6.0f, 5.0f, 95.0f, c.storedFill});
         std::vector<DialogAction> actions(static_cast<std::size_t>(c.toggles),
                                           DialogAction::Toggle(kFill));
         actions.push_back(DialogAction::Click(kCancel));
@@ -158,12 +156,12 @@ TEST_F(ParamsDialog, OKStoresTheFieldsWithTheGrayRangeInOrder) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        host_.SetParameters(c.stored);
+        SetParameters(host_, c.stored);
         std::vector<DialogAction> actions = c.actions;
         actions.push_back(DialogAction::Click(kOK));
         EXPECT_EQ(Edit(actions), kNoErr);
         EXPECT_EQ(LastRun().result, kOK);
-        EXPECT_EQ(host_.Parameters(), c.expected);
+        EXPECT_EQ(Parameters(host_), c.expected);
         EXPECT_EQ(LastRun().refusals.size(), c.refusals);
     }
 }
@@ -183,11 +181,11 @@ TEST_F(ParamsDialog, AnyOtherWayOutRestoresTheRecordAndStops) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        host_.SetParameters(stored);
+        SetParameters(host_, stored);
         std::vector<DialogAction> actions = edits;
         actions.insert(actions.end(), c.close.begin(), c.close.end());
         EXPECT_EQ(Edit(actions), kStopErr);
-        EXPECT_EQ(host_.Parameters(), stored);
+        EXPECT_EQ(Parameters(host_), stored);
         const DialogRun& run = LastRun();
         EXPECT_EQ(run.result, kCancel);
         EXPECT_EQ(run.Opened(kGrayMin)->value, 80.0f);

@@ -5,11 +5,12 @@
 
 #include <cstring>
 
-#include "PluginUnderTest.h"
 #include "bench/GridMosaic.h"
 #include "bench/PlainLoop.h"
 #include "headless/Host.h"
 #include "jitter/PositionText.h"
+#include "support/Parameters.h"
+#include "support/PluginUnderTest.h"
 
 namespace {
 
@@ -42,9 +43,9 @@ TEST(PlainLoop, MovesAndRecoloursAsThePluginDoesBitForBit) {
     for (const Case& c : cases) {
         headless::Document byPlugin = mosaic;
         {
-            headless::Host host(byPlugin, 9);
+            testing_support::PluginHost host(byPlugin, 9);
             ASSERT_EQ(host.Startup(plugin.entry()), kNoErr);
-            host.SetParameters(c.params);
+            testing_support::SetParameters(host, c.params);
             ASSERT_EQ(host.FilterGo(plugin.entry()), kNoErr);
             host.Shutdown(plugin.entry());
         }

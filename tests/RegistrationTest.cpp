@@ -9,50 +9,34 @@
 #include <string>
 #include <vector>
 
-#include "HostScript.h"
-#include "PluginUnderTest.h"
 #include "headless/HostErrors.h"
 #include "headless/PluginResources.h"
-#include "headless/resources/ResFile.h"
-#include "headless/resources/ResourceId.h"
-#include "plugin/PluginGlobals.h"
+#include "headless/winres/ResFile.h"
+#include "headless/winres/ResourceId.h"
+#include "runtime/PluginGlobals.h"
+#include "support/HostCalls.h"
+#include "support/HostScript.h"
+#include "support/PluginFixture.h"
+#include "support/PluginUnderTest.h"
 
 namespace {
 
-using headless::Document;
 using headless::Host;
 using headless::MenuUpdate;
+using testing_support::CallDetails;
+using testing_support::kInjected;
+using testing_support::PluginHost;
 using testing_support::PluginUnderTest;
-
-constexpr HostErr kInjected = FourCharCode('F', 'A', 'I', 'L');
-
-std::vector<std::string> Details(const Host& host, const std::string& op) {
-    std::vector<std::string> out;
-    for (const auto& call : host.Calls())
-        if (call.op == op) out.push_back(call.detail);
-    return out;
-}
 
 const PluginGlobals& GlobalsOf(const Host& host) {
     return *static_cast<const PluginGlobals*>(host.Globals());
 }
 
-class Registration : public ::testing::Test {
-protected:
-    void TearDown() override {
-        host_.ClearFaults();
-        host_.Shutdown(plugin_.entry());
-        EXPECT_TRUE(host_.Held().Empty()) << host_.Held().Describe();
-    }
-
-    PluginUnderTest plugin_;
-    Document document_;
-    Host host_{document_, 1};
-};
+class Registration : public testing_support::PluginFixture {};
 
 TEST_F(Registration, TheFilterGetsTheCategoryAndTitleOfTheStringList) {
     ASSERT_EQ(host_.Startup(plugin_.entry()), kNoErr);
-    EXPECT_EQ(Details(host_, "ADMBasic.GetIndexString"),
+    EXPECT_EQ(CallDetails(host_, "ADMBasic.GetIndexString"),
               (std::vector<std::string>{"list 16000, index 1, 65 bytes",
                                         "list 16000, index 2, 65 bytes"}));
 
@@ -83,7 +67,7 @@ TEST_F(Registration, AFailedStepEndsStartupWithTheHostCode) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.op);
-        Host host(document_, 1);
+        PluginHost host(document_, 1);
         host.FailOperation(c.op, kInjected);
         EXPECT_EQ(host.Startup(plugin_.entry()), kInjected);
         const auto names = host.CallNames();
@@ -106,7 +90,7 @@ TEST_F(Registration, AFailedStepEndsStartupWithTheHostCode) {
 TEST_F(Registration, WithoutTheStringListTheCategoryAndTitleAreEmpty) {
     // The shipped resources without their STRINGTABLE blocks.
     std::vector<headless::ResourceEntry> entries =
-        headless::LoadResFile(headless::ShippedResourceFile()).entries();
+        headless::LoadResFile(testing_support::PluginResourceFile()).entries();
     const auto isString = [](const headless::ResourceEntry& entry) {
         return entry.type == headless::ResourceId(headless::kStringType);
     };
@@ -152,7 +136,7 @@ TEST_F(Registration, TheStringListIsReadByIndexAndCutToTheBuffer) {
 
 TEST_F(Registration, AHostRefusesAWrongDeclarationAndSendsNoMessage) {
     std::vector<headless::ResourceEntry> entries =
-        headless::LoadResFile(headless::ShippedResourceFile()).entries();
+        headless::LoadResFile(testing_support::PluginResourceFile()).entries();
     bool changed = false;
     for (headless::ResourceEntry& entry : entries) {
         if (!(entry.type == headless::ResourceId(headless::kPiplType))) continue;
@@ -165,7 +149,7 @@ TEST_F(Registration, AHostRefusesAWrongDeclarationAndSendsNoMessage) {
         changed = true;
     }
     ASSERT_TRUE(changed);
-    Host host(document_, 1);
+    PluginHost host(document_, 1);
     try {
         host.LoadPlugin(std::make_shared<headless::ResourceSet>("Odd.res", std::move(entries)));
         FAIL() << "the wrong declaration was accepted";

@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "headless/PluginResources.h"
-#include "headless/resources/DialogTemplate.h"
-#include "headless/resources/ModuleResources.h"
-#include "headless/resources/ResFile.h"
-#include "headless/resources/StringTable.h"
-#include "headless/resources/VersionInfo.h"
+#include "headless/winres/DialogTemplate.h"
+#include "headless/winres/ModuleResources.h"
+#include "headless/winres/ResFile.h"
+#include "headless/winres/StringTable.h"
+#include "headless/winres/VersionInfo.h"
 
 using namespace headless;
 

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "plugin/HostInterface.h"
+#include "hostinterface/HostInterface.h"
 
 namespace cli::svg {
 

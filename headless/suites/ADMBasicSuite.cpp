@@ -5,8 +5,8 @@
 #include <string>
 
 #include "headless/HostCore.h"
-#include "headless/resources/StringTable.h"
 #include "headless/suites/SuiteList.h"
+#include "headless/winres/StringTable.h"
 
 namespace headless::detail {
 

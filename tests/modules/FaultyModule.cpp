@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "plugin/HostInterface.h"
+#include "hostinterface/HostInterface.h"
 
 extern "C" __attribute__((visibility("default"))) HostErr HOSTAPI PluginMain(const char*,
                                                                              const char* selector,

@@ -9,6 +9,8 @@ strings whose wording is free (their presence is checked).
 Usage: check_dll.py PATH/Pelvaro.aip
 """
 
+import json
+import os
 import struct
 import sys
 
@@ -18,13 +20,31 @@ except ImportError:
     sys.exit("check_dll: the Python module pefile is missing; install the Debian package "
              "python3-pefile (scripts/bootstrap.sh does) and run it with /usr/bin/python3")
 
-LANG_EN_GB = 0x0809
-LANG_EN_US = 0x0409
-
 RT_DIALOG = 5
 RT_STRING = 6
 RT_VERSION = 16
 RT_MANIFEST = 24
+
+# What the resources must be, value by value; the C++ resource tests read the
+# same description.
+EXPECTED_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "fixtures",
+                             "expected-resources.json")
+
+
+def number(value):
+    """A number of the description: an integer, or hexadecimal digits after "0x"."""
+    return value if isinstance(value, int) else int(value, 16)
+
+
+def load_expected(path=EXPECTED_FILE):
+    try:
+        with open(path, encoding="utf-8") as f:
+            return json.load(f)
+    except (OSError, ValueError) as error:
+        sys.exit(f"check_dll: cannot read the expected resources {path}: {error}")
+
+
+EXPECTED = load_expected()
 
 
 # ---------------------------------------------------------------------------
@@ -45,44 +65,39 @@ def pad4(data):
 
 
 def expected_pipl():
-    def prop(key, data):
-        return fourcc("ADBE") + fourcc(key) + struct.pack("<II", 0, len(data)) + data
+    def prop(vendor, key, data):
+        return fourcc(vendor) + fourcc(key) + struct.pack("<II", 0, len(data)) + data
 
     def text(value):
         # The text and zero bytes up to its length plus 2, rounded up to four.
         length = (len(value) + 2 + 3) // 4 * 4
         return value.encode("ascii").ljust(length, b"\0")
 
-    props = [
-        prop("kind", fourcc("SPEA")),
-        prop("ivrs", struct.pack("<i", 2)),
-        prop("wx86", text("PluginMain")),
-        prop("pinm", text("Pelvaro")),
-    ]
-    return struct.pack("<hii", 1, 0, len(props)) + b"".join(props)
+    props = []
+    for p in EXPECTED["pipl"]["properties"]:
+        if "code" in p:
+            data = fourcc(p["code"])
+        elif "int32" in p:
+            data = struct.pack("<i", p["int32"])
+        else:
+            data = text(p["text"])
+        props.append(prop(p["vendor"], p["key"], data))
+    return struct.pack("<hii", number(EXPECTED["pipl"]["version"]), 0, len(props)) + b"".join(props)
 
 
-BUTTON, EDIT, STATIC = 0x0080, 0x0081, 0x0082
+CLASS_ATOMS = {"button": 0x0080, "edit": 0x0081, "static": 0x0082}
 
 # Item id, class, text, x, y, width, height, style; in template (tab) order.
-DIALOG_ITEMS = [
-    (1, BUTTON, "OK", 61, 90, 43, 12, 0x50010001),
-    (2, BUTTON, "Cancel", 9, 90, 43, 12, 0x50010000),
-    (3, STATIC, "move range", 12, 16, 43, 9, 0x50020002),
-    (6, EDIT, "", 60, 13, 41, 12, 0x50810080),
-    (7, BUTTON, "random fill color", 22, 31, 70, 12, 0x50010023),
-    (4, STATIC, "gray min.", 12, 52, 43, 9, 0x50020002),
-    (8, EDIT, "", 60, 49, 41, 12, 0x50810080),
-    (5, STATIC, "gray max.", 12, 70, 43, 9, 0x50020002),
-    (9, EDIT, "", 60, 67, 41, 12, 0x50810080),
-]
+DIALOG_ITEMS = [(number(i["id"]), CLASS_ATOMS[i["class"]], i["text"], *i["rect"], number(i["style"]))
+                for i in EXPECTED["dialog"]["items"]]
 
 
 def expected_dialog_header():
     """Classic DLGTEMPLATE: no menu, no class, caption, then the font."""
-    return (struct.pack("<IIHhhhh", 0x90C800C0, 0, len(DIALOG_ITEMS), 0, 0, 115, 111)
-            + struct.pack("<HH", 0, 0) + utf16z("Pelvaro")
-            + struct.pack("<H", 8) + utf16z("MS Sans Serif"))
+    d = EXPECTED["dialog"]
+    return (struct.pack("<IIHhhhh", number(d["style"]), 0, len(DIALOG_ITEMS), *d["rect"])
+            + struct.pack("<HH", 0, 0) + utf16z(d["caption"])
+            + struct.pack("<H", number(d["pointSize"])) + utf16z(d["font"]))
 
 
 def expected_dialog_item(item):
@@ -91,26 +106,21 @@ def expected_dialog_item(item):
             + struct.pack("<HH", 0xFFFF, atom) + utf16z(text) + struct.pack("<H", 0))
 
 
+STRING_FIRST = number(EXPECTED["strings"]["first"])
+
+
 def expected_string_block():
-    """Block 1001 holds the ids 16000 to 16015, each a counted UTF-16 string."""
-    strings = {16000: "<First Mac index is 1>", 16001: "tovi plug-ins", 16002: "Pelvaro"}
+    """The block of sixteen counted UTF-16 strings that holds the list."""
+    texts = EXPECTED["strings"]["texts"]
     out = b""
-    for string_id in range(16000, 16016):
-        text = strings.get(string_id, "")
+    for i in range(16):
+        text = texts[i] if i < len(texts) else ""
         out += struct.pack("<H", len(text)) + text.encode("utf-16-le")
     return out
 
 
-VERSION_STRINGS = [  # None: the wording is free, the entry must be there and not empty
-    ("CompanyName", None),
-    ("FileDescription", None),
-    ("FileVersion", "0.1b"),
-    ("InternalName", "Pelvaro"),
-    ("LegalCopyright", None),
-    ("OriginalFilename", "Pelvaro.aip"),
-    ("ProductName", "Pelvaro"),
-    ("ProductVersion", "0.1b"),
-]
+# None: the wording is free, the entry must be there and not empty.
+VERSION_STRINGS = [(e["key"], e["value"]) for e in EXPECTED["version"]["strings"]]
 
 
 def version_node(key, value=b"", value_length=0, text=False, children=()):
@@ -122,26 +132,46 @@ def version_node(key, value=b"", value_length=0, text=False, children=()):
 
 
 def expected_version(free_values):
+    v = EXPECTED["version"]
+    file_version, product_version = v["fileVersion"], v["productVersion"]
     fixed = struct.pack("<13I",
                         0xFEEF04BD, 0x00010000,  # signature, structure version
-                        0x00000001, 0x00000002,  # file version 0.1.0.2
-                        0x00000001, 0x00000002,  # product version 0.1.0.2
-                        0x3F, 0,                 # flags mask, flags
-                        4, 2, 0,                 # OS 32-bit Windows, type DLL, subtype
+                        file_version[0] << 16 | file_version[1],
+                        file_version[2] << 16 | file_version[3],
+                        product_version[0] << 16 | product_version[1],
+                        product_version[2] << 16 | product_version[3],
+                        number(v["flagsMask"]), number(v["flags"]),
+                        number(v["os"]), number(v["type"]), number(v["subtype"]),
                         0, 0)                    # date
     strings = []
     for key, value in VERSION_STRINGS:
         value = free_values[key] if value is None else value
         strings.append(version_node(key, utf16z(value), len(value) + 1, text=True))
-    var_info = version_node("VarFileInfo", text=True, children=[
-        version_node("Translation", struct.pack("<HH", 0x0409, 0x04E4), 4)])
-    string_info = version_node("StringFileInfo", text=True, children=[
-        version_node("040904E4", text=True, children=strings)])
-    return version_node("VS_VERSION_INFO", fixed, len(fixed), children=[var_info, string_info])
+    language, code_page = (number(x) for x in v["translation"])
+    blocks = {
+        "VarFileInfo": version_node("VarFileInfo", text=True, children=[
+            version_node("Translation", struct.pack("<HH", language, code_page), 4)]),
+        "StringFileInfo": version_node("StringFileInfo", text=True, children=[
+            version_node(f"{language:04X}{code_page:04X}", text=True, children=strings)]),
+    }
+    return version_node("VS_VERSION_INFO", fixed, len(fixed),
+                        children=[blocks[name] for name in v["blockOrder"]])
 
 
-EXPECTED_MANIFEST = (b'<assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">'
-                     b"\r\n</assembly>")
+EXPECTED_MANIFEST = EXPECTED["manifest"]["text"].encode("utf-8")
+
+
+def key_of(part, rtype, rid=None):
+    """The (type, id, language) under which the description's part is stored."""
+    p = EXPECTED[part]
+    return (rtype, number(p["id"]) if rid is None else rid, number(p["language"]))
+
+
+PIPL_KEY = key_of("pipl", "PIPL")
+DIALOG_KEY = key_of("dialog", RT_DIALOG)
+STRINGS_KEY = (RT_STRING, STRING_FIRST // 16 + 1, number(EXPECTED["strings"]["language"]))
+VERSION_KEY = key_of("version", RT_VERSION)
+MANIFEST_KEY = key_of("manifest", RT_MANIFEST)
 
 
 # ---------------------------------------------------------------------------
@@ -253,11 +283,12 @@ class Checker:
         self.check("no delay-loaded imports", not delayed, f"{[e.dll for e in delayed]}")
 
     def declaration(self):
-        self.same_bytes('PiPL "PIPL" 16000, English (UK), 106 bytes',
-                        self.resources.get(("PIPL", 16000, LANG_EN_GB)), expected_pipl())
+        self.same_bytes(f'PiPL "PIPL" {PIPL_KEY[1]}, language 0x{PIPL_KEY[2]:04X}, '
+                        f'{EXPECTED["pipl"]["size"]} bytes',
+                        self.resources.get(PIPL_KEY), expected_pipl())
 
     def dialog(self):
-        data = self.resources.get((RT_DIALOG, 16000, LANG_EN_GB))
+        data = self.resources.get(DIALOG_KEY)
         if data is None:
             self.check("dialog 16000, English (UK)", False, "resource missing")
             return
@@ -275,11 +306,11 @@ class Checker:
 
     def strings(self):
         self.same_bytes("string list 16000 to 16002, English (UK)",
-                        self.resources.get((RT_STRING, 16000 // 16 + 1, LANG_EN_GB)),
+                        self.resources.get(STRINGS_KEY),
                         expected_string_block())
 
     def version(self):
-        data = self.resources.get((RT_VERSION, 1, LANG_EN_US))
+        data = self.resources.get(VERSION_KEY)
         if data is None:
             self.check("version information 1, English (US)", False, "resource missing")
             return
@@ -298,12 +329,10 @@ class Checker:
 
     def manifest(self):
         self.same_bytes("manifest 24/2, English (US), 86 bytes",
-                        self.resources.get((RT_MANIFEST, 2, LANG_EN_US)), EXPECTED_MANIFEST)
+                        self.resources.get(MANIFEST_KEY), EXPECTED_MANIFEST)
 
     def no_other_resources(self):
-        known = {("PIPL", 16000, LANG_EN_GB), (RT_DIALOG, 16000, LANG_EN_GB),
-                 (RT_STRING, 16000 // 16 + 1, LANG_EN_GB), (RT_VERSION, 1, LANG_EN_US),
-                 (RT_MANIFEST, 2, LANG_EN_US)}
+        known = {PIPL_KEY, DIALOG_KEY, STRINGS_KEY, VERSION_KEY, MANIFEST_KEY}
         extra = sorted(str(key) for key in set(self.resources) - known)
         self.check("no other resources", not extra, f"unexpected {extra}")
 
