@@ -155,7 +155,11 @@ void WriteFileAtomically(const std::string& path, const std::function<void(std::
             throw JobError("cannot write '" + path + "': " + cause);
         }
     }
-    fs::rename(temporary, target, error);
+    // The new file takes the place of the old one with its permissions, not
+    // the default ones (a private file stays private, a script executable).
+    error.clear();
+    if (fs::exists(status)) fs::permissions(temporary, status.permissions(), error);
+    if (!error) fs::rename(temporary, target, error);
     if (error) {
         std::error_code ignored;
         fs::remove(temporary, ignored);

@@ -113,6 +113,20 @@ TEST(CliOutput, WhatIsNotARegularFileIsWrittenToNotReplaced) {
     }
 }
 
+TEST(CliOutput, AReplacedFileKeepsItsPermissions) {
+    TempDir dir;
+    const std::string out = dir / "out.json";
+    for (const fs::perms mode : {fs::perms::owner_read | fs::perms::owner_write,
+                                 fs::perms::owner_all | fs::perms::group_read}) {
+        std::ofstream(out) << "as it was";
+        fs::permissions(out, mode);
+        cli::WriteFileAtomically(out, "{\"art\": []}\n");
+        EXPECT_EQ(cli::ReadTextFile(out), "{\"art\": []}\n");
+        EXPECT_EQ(fs::status(out).permissions(), mode);
+        EXPECT_FALSE(HasTemporary(dir));
+    }
+}
+
 TEST(CliOutput, AnInterruptedWriteLeavesOutAndNoTemporary) {
     TempDir dir;
     const std::string out = dir / "out.json";
