@@ -34,7 +34,8 @@ struct SvgPathElement {
     Geom::Affine toRoot;  // its coordinates to the root user space
     std::size_t firstArt = 0;
     std::size_t artCount = 0;
-    bool hadArcs = false;  // its arcs became more nodes than it had
+    bool hadArcs = false;        // its arcs became more nodes than it had
+    bool fillImportant = false;  // its fill comes from an !important declaration
 };
 
 struct SvgDocumentFile {

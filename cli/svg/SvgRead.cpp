@@ -63,6 +63,7 @@ struct Context {
     bool displayNone = false;         // on this element or an ancestor
     bool locked = false;              // sodipodi:insensitive here or above
     bool selectedAbove = false;       // an ancestor's id was given
+    bool fillImportant = false;       // this element's own fill is an !important one
 };
 
 class Reader {
@@ -282,6 +283,8 @@ private:
             rank[p] = own;
         }
         const auto inherits = [](std::string_view v) { return v == "inherit" || v == "unset"; };
+        // A new fill written into the style attribute must be important too to win.
+        context.fillImportant = rank[static_cast<std::size_t>(Property::kFill)] >= 4;
         const std::string_view fill = value[static_cast<std::size_t>(Property::kFill)];
         if (!fill.empty() && !inherits(fill)) context.fill = fill == "initial" ? "black" : fill;
         const std::string_view display = value[static_cast<std::size_t>(Property::kDisplay)];
@@ -390,6 +393,7 @@ private:
         element.firstArt = file_.document.art.size();
         element.artCount = geometry.subpaths.size();
         element.hadArcs = geometry.hadArcs;
+        element.fillImportant = context.fillImportant;
         const std::size_t index = file_.elements.size();
         for (const Subpath& subpath : geometry.subpaths) {
             if (subpath.nodes.size() > static_cast<std::size_t>(headless::kMaxSegments)) {

@@ -153,7 +153,10 @@ std::string WriteDocumentSvg(const SvgDocumentFile& file) {
             pugi::xml_node node = element.node;
             pugi::xml_attribute style = node.attribute("style");
             if (!style) style = node.append_attribute("style");
-            style.set_value(SetStyleProperty(style.value(), "fill", SvgFill(*recoloured)).c_str());
+            // Against an !important fill only an !important one wins.
+            const std::string gray =
+                SvgFill(*recoloured) + (element.fillImportant ? " !important" : "");
+            style.set_value(SetStyleProperty(style.value(), "fill", gray).c_str());
         }
     }
     StringWriter writer;

@@ -261,6 +261,29 @@ TEST(SvgDocument, ElementsWithTheSvgPrefixAreRead) {
     EXPECT_EQ(file.document.art[0].segments[0].p.h, 5.0f);
 }
 
+TEST(SvgDocument, ANewGrayWinsOverWhateverSetTheOldFill) {
+    const std::string square = " d=\"M0 0H1V1Z\"";
+    const std::string bodies[] = {
+        "<path id=\"p\" fill=\"red\"" + square + "/>",
+        "<style>.c{fill:red}</style><path id=\"p\" class=\"c\"" + square + "/>",
+        "<style>.c{fill:red !important}</style><path id=\"p\" class=\"c\"" + square + "/>",
+        "<path id=\"p\" style=\"fill:red !important\"" + square + "/>",
+    };
+    for (const std::string& body : bodies) {
+        cli::SvgDocumentFile file = cli::ReadDocumentSvg(Svg(body), "t.svg");
+        ASSERT_EQ(file.document.art.size(), 1u) << body;
+        PathStyle& style = file.document.art[0].style;
+        style.fillColorKind = kGrayColor;  // the host's gray kind, as the filter sets it
+        style.fillColor[0] = 0.25f;
+        const cli::SvgDocumentFile again =
+            cli::ReadDocumentSvg(cli::WriteDocumentSvg(file), "t.svg");
+        const float* rgb = again.document.art[0].style.fillColor;
+        EXPECT_NEAR(rgb[0], 0.75f, 0.01f) << body;  // luminance 1 - 0.25, not red
+        EXPECT_NEAR(rgb[1], 0.75f, 0.01f) << body;
+        EXPECT_NEAR(rgb[2], 0.75f, 0.01f) << body;
+    }
+}
+
 TEST(SvgDocument, StylePropertySetReplacesInPlaceOrAppends) {
     struct Case {
         const char* style;
