@@ -8,30 +8,12 @@
 #include <ostream>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "headless/Host.h"
+#include "headless/TextTable.h"
 
 namespace headless::detail {
-
-struct TextHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const noexcept {
-        return std::hash<std::string_view>{}(text);
-    }
-};
-
-// Texts kept once for the host's life, each with a dense id.
-class TextPool {
-public:
-    uint32_t Intern(std::string_view text);
-    const std::string& Text(uint32_t id) const { return *texts_[id]; }
-
-private:
-    std::unordered_map<std::string, uint32_t, TextHash, std::equal_to<>> ids_;
-    std::vector<const std::string*> texts_;  // by id; nodes of ids_ never move
-};
 
 class CallLog {
 public:
@@ -75,7 +57,7 @@ private:
 
     bool on_ = false;
     std::vector<Entry> entries_;
-    TextPool details_;
+    TextTable details_;
     uint64_t version_ = 0;  // counts changes, so made_ is remade only after one
     mutable std::vector<HostCall> made_;
     mutable uint64_t madeVersion_ = 0;

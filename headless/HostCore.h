@@ -26,6 +26,7 @@
 #include "headless/Menus.h"
 #include "headless/ObjectTable.h"
 #include "headless/SuiteRegistry.h"
+#include "headless/TokenRuns.h"
 
 namespace headless::detail {
 
@@ -126,10 +127,7 @@ private:
     std::optional<std::string> refusal_;  // why LoadPlugin refused the plug-in
     ObjectTables objects_;
     Quarantine quarantine_;
-    std::vector<uintptr_t> artTokens_;                     // by document index
-    std::unordered_map<uintptr_t, std::size_t> artIndex_;  // token -> index
-    uintptr_t lastArtToken_ = 0;                           // the art FindArt found last, 0 for none
-    std::size_t lastArtIndex_ = 0;
+    TokenRuns artTokens_;  // by document index
 };
 
 // The host whose message is running, or null.

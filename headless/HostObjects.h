@@ -9,17 +9,14 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
-#include <memory_resource>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
-#include "headless/CallLog.h"
+#include "headless/TextTable.h"
 #include "headless/TokenMap.h"
+#include "headless/TokenRuns.h"
 
 namespace headless::detail {
 
@@ -78,22 +75,13 @@ struct DictionaryObject {
         ArrayObject* array = nullptr;
     };
 
-    // The entry under key, or null; it holds until the next Store. The last
-    // key found is found again without looking (asking IsKnown, then
-    // GetArrayEntry, is the common pair).
-    Entry* Lookup(uintptr_t key) {
-        if (key == lastKey_ && key != 0) return lastEntry_;
-        Entry* entry = arrays_.Find(key);
-        if (entry == nullptr) return nullptr;
-        lastKey_ = key;
-        lastEntry_ = entry;
-        return entry;
-    }
+    // The entry under the key numbered key (KeyTable::Number), or null; it
+    // holds until the next Store.
+    Entry* Lookup(uint32_t key) { return arrays_.Find(Slot(key)); }
 
-    // Stores entry under key; returns the entry it replaced, if any.
-    std::optional<Entry> Store(uintptr_t key, const Entry& entry) {
-        lastKey_ = 0;  // the table may move
-        const auto [slot, added] = arrays_.Insert(key, entry);
+    // Stores entry under the key numbered key; returns the entry it replaced, if any.
+    std::optional<Entry> Store(uint32_t key, const Entry& entry) {
+        const auto [slot, added] = arrays_.Insert(Slot(key), entry);
         if (added) return std::nullopt;
         const Entry replaced = *slot;
         *slot = entry;
@@ -106,26 +94,31 @@ struct DictionaryObject {
     }
 
 private:
-    // By key token, in one flat table: one dictionary may hold a million offsets.
-    TokenMap<Entry> arrays_;
-    uintptr_t lastKey_ = 0;
-    Entry* lastEntry_ = nullptr;
+    static uintptr_t Slot(uint32_t key) { return uintptr_t{key} + 1; }
+
+    // By key number, in one flat table: one dictionary may hold a million
+    // offsets, and keys made one after another sit side by side.
+    TokenMap<Entry, Placement::kDense> arrays_;
 };
 
-// Interned dictionary keys; the host's for its whole life.
+// Dictionary keys, one for each text, the host's for its whole life. A key's
+// number follows from its token by arithmetic (TokenRuns): checking a key or
+// finding its entry in a dictionary needs no lookup.
 class KeyTable {
 public:
-    // The key for text, made on first use: one hash lookup for a known text.
+    static constexpr uint32_t kNoKey = UINT32_MAX;
+
+    // The key for text, made on first use; throws std::bad_alloc.
     uintptr_t Intern(std::string_view text);
-    bool Known(uintptr_t key) const { return known_.count(key) != 0; }
-    int Count() const { return static_cast<int>(known_.size()); }
+    // The key's number (0, 1, ... in the order made), or kNoKey for a token
+    // that is no key of this host.
+    uint32_t Number(uintptr_t key) const;
+    int Count() const { return static_cast<int>(count_); }
 
 private:
-    // Nodes from a pool: a run may intern a key for each of a million anchors.
-    std::unique_ptr<std::pmr::unsynchronized_pool_resource> pool_ =
-        std::make_unique<std::pmr::unsynchronized_pool_resource>();
-    std::pmr::unordered_map<std::string, uintptr_t, TextHash, std::equal_to<>> byText_{pool_.get()};
-    std::pmr::unordered_set<uintptr_t> known_{pool_.get()};
+    TextTable texts_;
+    TokenRuns tokens_;
+    uint32_t count_ = 0;  // keys made
 };
 
 }  // namespace headless::detail

@@ -12,15 +12,20 @@
 #include <cstdint>
 #include <memory>
 #include <memory_resource>
+#include <new>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
+
+#include "headless/TokenMap.h"
 
 namespace headless::detail {
 
 // A fresh token, unique in the process and never null.
 uintptr_t NextToken();
+// The first of count fresh tokens in a row, 16 apart.
+uintptr_t NextTokens(std::size_t count);
+inline constexpr uintptr_t kTokenStep = 0x10;
 
 template <class Ref>
 Ref ToRef(uintptr_t token) {
@@ -44,20 +49,27 @@ public:
 // Objects of one kind, by key. A kind may define `bool HeldByPlugin() const`;
 // without it every live object counts as the plug-in's.
 //
-// The objects live in pooled nodes (no heap allocation of their own), never
-// move while alive, and the last one found is found again without hashing:
-// the plug-in mostly works on one object for a few calls in a row.
+// The objects live in pooled memory (no heap allocation of their own), never
+// move while alive, and are found through one flat table of pointers; the
+// last one found is found again without looking: the plug-in mostly works on
+// one object for a few calls in a row.
 template <class T>
 class ObjectTable final : public ObjectTableBase {
 public:
-    ObjectTable() : objects_(&pool_) {}
+    ObjectTable() = default;
+    ObjectTable(const ObjectTable&) = delete;
+    ObjectTable& operator=(const ObjectTable&) = delete;
+    ~ObjectTable() override {
+        objects_.ForEach([this](uintptr_t, T* object) { Destroy(object); });
+    }
 
     std::string_view Kind() const override { return T::kKind; }
 
     int HeldByPlugin() const override {
         if constexpr (requires(const T& t) { t.HeldByPlugin(); }) {
             int held = 0;
-            for (const auto& entry : objects_) held += entry.second.HeldByPlugin() ? 1 : 0;
+            objects_.ForEach(
+                [&held](uintptr_t, const T* object) { held += object->HeldByPlugin() ? 1 : 0; });
             return held;
         } else {
             return static_cast<int>(objects_.size());
@@ -67,41 +79,64 @@ public:
     // Adds object under a new token and returns it.
     uintptr_t Add(T object) {
         const uintptr_t token = NextToken();
-        const auto it = objects_.emplace(token, std::move(object)).first;
+        last_ = Place(token, std::move(object));
         lastKey_ = token;  // a new object is worked on next
-        last_ = &it->second;
         return token;
     }
 
+    // Adds object under a key of the caller's (an address the host owns); a
+    // key already present keeps its object.
+    void AddAt(uintptr_t key, T object) { Place(key, std::move(object)); }
+
     // Tells the table where the object under key is, when the caller already
-    // knows (a container that holds it); the next Find of key needs no hash.
+    // knows (a container that holds it); the next Find of key needs no lookup.
     void Remember(uintptr_t key, T* object) {
         lastKey_ = key;
         last_ = object;
     }
 
-    // Adds object under a key of the caller's (an address the host owns).
-    void AddAt(uintptr_t key, T object) { objects_.emplace(key, std::move(object)); }
-
     T* Find(uintptr_t key) {
         if (key == lastKey_ && key != 0) return last_;
-        const auto it = objects_.find(key);
-        if (it == objects_.end()) return nullptr;
+        T** found = objects_.Find(key);
+        if (found == nullptr) return nullptr;
         lastKey_ = key;
-        last_ = &it->second;
+        last_ = *found;
         return last_;
     }
     const T* Find(uintptr_t key) const { return const_cast<ObjectTable*>(this)->Find(key); }
 
     void Erase(uintptr_t key) {
+        T** found = objects_.Find(key);
+        if (found == nullptr) return;
         if (key == lastKey_) lastKey_ = 0;
-        objects_.erase(key);
+        Destroy(*found);
+        objects_.Erase(key);
     }
     int Size() const { return static_cast<int>(objects_.size()); }
 
 private:
-    std::pmr::unsynchronized_pool_resource pool_;
-    std::pmr::unordered_map<uintptr_t, T> objects_;
+    T* Place(uintptr_t key, T&& object) {
+        T* made = new (pool_.allocate(sizeof(T), alignof(T))) T(std::move(object));
+        try {
+            const auto [slot, added] = objects_.Insert(key, made);
+            if (!added) {
+                Destroy(made);
+                return *slot;
+            }
+        } catch (...) {
+            Destroy(made);
+            throw;
+        }
+        return made;
+    }
+
+    void Destroy(T* object) {
+        object->~T();
+        pool_.deallocate(object, sizeof(T), alignof(T));
+    }
+
+    std::pmr::unsynchronized_pool_resource pool_;  // before objects_: it holds their memory
+    TokenMap<T*> objects_;
     uintptr_t lastKey_ = 0;  // 0: none; keys are never null
     T* last_ = nullptr;
 };
