@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "headless/winres/ResourceId.h"
-#include "headless/winres/ResourceSource.h"
+#include "winres/ResourceId.h"
+#include "winres/ResourceSource.h"
 
 namespace headless {
 

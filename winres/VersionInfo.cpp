@@ -1,11 +1,11 @@
-#include "headless/winres/VersionInfo.h"
+#include "winres/VersionInfo.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
 
-#include "headless/winres/ByteReader.h"
-#include "headless/winres/Utf16.h"
+#include "winres/ByteReader.h"
+#include "winres/Utf16.h"
 
 namespace headless {
 namespace {

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "headless/winres/ResourceSource.h"
+#include "winres/ResourceSource.h"
 
 namespace headless {
 

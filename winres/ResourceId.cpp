@@ -1,6 +1,6 @@
-#include "headless/winres/ResourceId.h"
+#include "winres/ResourceId.h"
 
-#include "headless/winres/Utf16.h"
+#include "winres/Utf16.h"
 
 namespace headless {
 namespace {

@@ -1,4 +1,4 @@
-#include "headless/winres/Utf16.h"
+#include "winres/Utf16.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "headless/winres/ResourceSource.h"
+#include "winres/ResourceSource.h"
 
 namespace headless {
 

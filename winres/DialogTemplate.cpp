@@ -1,7 +1,7 @@
-#include "headless/winres/DialogTemplate.h"
+#include "winres/DialogTemplate.h"
 
-#include "headless/winres/ByteReader.h"
-#include "headless/winres/Utf16.h"
+#include "winres/ByteReader.h"
+#include "winres/Utf16.h"
 
 namespace headless {
 namespace {

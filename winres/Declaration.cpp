@@ -1,6 +1,6 @@
-#include "headless/winres/Declaration.h"
+#include "winres/Declaration.h"
 
-#include "headless/winres/ResourceError.h"
+#include "winres/ResourceError.h"
 
 namespace headless {
 namespace {

@@ -8,8 +8,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "headless/winres/Declaration.h"
-#include "headless/winres/ResourceSource.h"
+#include "winres/Declaration.h"
+#include "winres/ResourceSource.h"
 
 namespace headless {
 

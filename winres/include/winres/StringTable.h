@@ -9,7 +9,7 @@
 #include <span>
 #include <string>
 
-#include "headless/winres/ResourceSource.h"
+#include "winres/ResourceSource.h"
 
 namespace headless {
 

@@ -1,9 +1,9 @@
-#include "headless/winres/Pipl.h"
+#include "winres/Pipl.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "headless/winres/ByteReader.h"
+#include "winres/ByteReader.h"
 
 namespace headless {
 

@@ -1,5 +1,5 @@
 // Reading a module's resources through the loader.
-#include "headless/winres/ModuleResources.h"
+#include "winres/ModuleResources.h"
 
 #if defined(_WIN32)
 
@@ -7,7 +7,7 @@
 
 #include <stdexcept>
 
-#include "headless/winres/WindowsText.h"
+#include "winres/WindowsText.h"
 
 namespace headless {
 

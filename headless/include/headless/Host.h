@@ -19,8 +19,8 @@
 #include "headless/DialogScript.h"
 #include "headless/Document.h"
 #include "headless/MenuRecords.h"
-#include "headless/winres/Declaration.h"
-#include "headless/winres/ResourceSource.h"
+#include "winres/Declaration.h"
+#include "winres/ResourceSource.h"
 #include "hostinterface/HostInterface.h"
 
 namespace headless {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "headless/winres/DialogTemplate.h"
+#include "winres/DialogTemplate.h"
 #include "hostinterface/HostInterface.h"
 
 namespace headless {

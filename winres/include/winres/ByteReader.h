@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "headless/winres/ResourceError.h"
-#include "headless/winres/ResourceId.h"
+#include "winres/ResourceError.h"
+#include "winres/ResourceId.h"
 
 namespace headless {
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "headless/winres/ResourceSource.h"
-#include "headless/winres/VersionInfo.h"
+#include "winres/ResourceSource.h"
+#include "winres/VersionInfo.h"
 
 namespace headless {
 

@@ -1,7 +1,7 @@
-#include "headless/winres/StringTable.h"
+#include "winres/StringTable.h"
 
-#include "headless/winres/ByteReader.h"
-#include "headless/winres/Utf16.h"
+#include "winres/ByteReader.h"
+#include "winres/Utf16.h"
 
 namespace headless {
 

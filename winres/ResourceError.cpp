@@ -1,4 +1,4 @@
-#include "headless/winres/ResourceError.h"
+#include "winres/ResourceError.h"
 
 namespace headless {
 

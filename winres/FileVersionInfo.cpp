@@ -1,5 +1,5 @@
 // Reading version information through the version API (VERSION.dll).
-#include "headless/winres/ModuleResources.h"
+#include "winres/ModuleResources.h"
 
 #if defined(_WIN32)
 
@@ -8,7 +8,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "headless/winres/WindowsText.h"
+#include "winres/WindowsText.h"
 
 namespace headless {
 

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "headless/winres/Utf16.h"
+#include "winres/Utf16.h"
 
 namespace headless::windows_text {
 

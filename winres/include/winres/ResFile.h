@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "headless/winres/ResourceSource.h"
+#include "winres/ResourceSource.h"
 
 namespace headless {
 

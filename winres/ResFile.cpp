@@ -1,10 +1,10 @@
-#include "headless/winres/ResFile.h"
+#include "winres/ResFile.h"
 
 #include <algorithm>
 #include <fstream>
 #include <iterator>
 
-#include "headless/winres/ByteReader.h"
+#include "winres/ByteReader.h"
 
 namespace headless {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "headless/winres/ResourceId.h"
+#include "winres/ResourceId.h"
 
 namespace headless {
 

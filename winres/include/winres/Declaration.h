@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "headless/winres/Pipl.h"
-#include "headless/winres/ResourceSource.h"
+#include "winres/Pipl.h"
+#include "winres/ResourceSource.h"
 
 namespace headless {
 
