@@ -20,7 +20,7 @@ public:
     uint32_t Number(uintptr_t token) const;
 
 private:
-    static constexpr uint32_t kFirstRun = 1024;
+    static constexpr uint32_t kFirstRun = 64;
     struct Run {
         uintptr_t first;       // the token of firstNumber
         uint32_t firstNumber;  // the runs cover the numbers from 0 in a row
