@@ -143,8 +143,8 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
             return kExitOk;
         }
         const bool fromStdin = options.input == "-";
-        // A file is mapped, not copied; a JSON one only while it is read (the
-        // reader keeps nothing of it), so the run does not hold it.
+        // A file is mapped, not copied, and only while it is read (neither
+        // reader keeps anything of it), so the run does not hold it.
         std::optional<MappedFile> mapped;
         std::string piped;
         if (fromStdin) {
@@ -159,7 +159,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         const DocumentFormat outFormat =
             FormatOf(options.output == "-" ? "" : options.output, options.format, inFormat);
         LoadedDocument loaded = LoadedDocument::Read(text, inputName, inFormat, options.ids);
-        if (inFormat == DocumentFormat::kJson) mapped.reset();
+        mapped.reset();
         for (const std::string& warning : loaded.warnings())
             err << "pelvaro run: " << warning << "\n";
 

@@ -110,6 +110,12 @@ void LoadedDocument::Write(DocumentFormat format, std::ostream& stream) const {
         WriteDocumentJson(json_, stream);
         return;
     }
+#if defined(PELVARO_SVG_DOCUMENTS)
+    if (svg_ && format == DocumentFormat::kSvg) {
+        WriteDocumentSvg(*svg_, stream);
+        return;
+    }
+#endif
     const std::string text = Write(format);
     stream.write(text.data(), static_cast<std::streamsize>(text.size()));
 }

@@ -53,7 +53,7 @@ public:
     // document as SVG is a picture of its paths.
     std::string Write(DocumentFormat format) const;
     // The same, written to stream as it is made where the format allows (a
-    // JSON document read as JSON goes out in pieces, not as one text).
+    // document read in its own format goes out in pieces, not as one text).
     void Write(DocumentFormat format, std::ostream& stream) const;
 
 private:

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <map>
 #include <set>
+#include <stdexcept>
+#include <string_view>
 #include <unordered_map>
 
 #include "cli/InputError.h"
@@ -45,6 +47,17 @@ bool Invertible(const Geom::Affine& m) {
     }
     const double det = m.det();
     return std::isfinite(det) && std::fabs(det) > 1e-12 && std::isfinite(1.0 / det);
+}
+
+// The element types that become paths, as literals that outlive the tree's
+// own names.
+std::string_view TypeLiteral(std::string_view type) {
+    static constexpr std::string_view kTypes[] = {"path", "rect",     "circle", "ellipse",
+                                                  "line", "polyline", "polygon"};
+    for (const std::string_view literal : kTypes) {
+        if (literal == type) return literal;
+    }
+    throw std::logic_error("not a path or shape: <" + std::string(type) + ">");
 }
 
 bool IsGroup(std::string_view type) { return type == "g" || type == "a" || type == "switch"; }
@@ -119,7 +132,7 @@ public:
                          "marker, pattern or symbol) or is not a path"
                        : "no element has it"));
         }
-        file_.asRead = file_.document;
+        file_.asRead = PathsAsRead(file_.document);
         file_.sourceBytes = text_.size();
     }
 
@@ -388,13 +401,12 @@ private:
         SetFill(context.fill, style);
         SvgPathElement element;
         element.node = node;
-        element.type = std::string(type);
-        element.toRoot = context.toRoot;
+        element.type = TypeLiteral(type);
+        element.transform = TransformIndex(context.toRoot);
         element.firstArt = file_.document.art.size();
-        element.artCount = geometry.subpaths.size();
+        element.artCount = static_cast<uint32_t>(geometry.subpaths.size());
         element.hadArcs = geometry.hadArcs;
         element.fillImportant = context.fillImportant;
-        const std::size_t index = file_.elements.size();
         for (const Subpath& subpath : geometry.subpaths) {
             if (subpath.nodes.size() > static_cast<std::size_t>(headless::kMaxSegments)) {
                 Fail(static_cast<std::size_t>(node.offset_debug()),
@@ -416,9 +428,19 @@ private:
                 art.segments.push_back(segment);
             }
             file_.document.art.push_back(std::move(art));
-            file_.artElement.push_back(index);
         }
         file_.elements.push_back(std::move(element));
+    }
+
+    // The index of toRoot in the file's transforms: the last one again when
+    // equal bit for bit (elements of one group), else a new one.
+    uint32_t TransformIndex(const Geom::Affine& toRoot) {
+        std::vector<Geom::Affine>& transforms = file_.transforms;
+        if (transforms.empty() ||
+            std::memcmp(&transforms.back(), &toRoot, sizeof(Geom::Affine)) != 0) {
+            transforms.push_back(toRoot);
+        }
+        return static_cast<uint32_t>(transforms.size() - 1);
     }
 
     RealPoint ToHost(const Geom::Point& p, const pugi::xml_node& node) const {
