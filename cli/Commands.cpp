@@ -159,6 +159,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         const DocumentFormat outFormat =
             FormatOf(options.output == "-" ? "" : options.output, options.format, inFormat);
         LoadedDocument loaded = LoadedDocument::Read(text, inputName, inFormat, options.ids);
+        loaded.SetMarkupAside();  // an SVG's markup is read again to be written
         mapped.reset();
         for (const std::string& warning : loaded.warnings())
             err << "pelvaro run: " << warning << "\n";
@@ -183,6 +184,9 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         }
         WarnIfHeld("run", held, err);
         err << "pelvaro run: " << JointReport(joints, document, options.filter) << "\n";
+        if (loaded.markupSetAside() && outFormat == DocumentFormat::kSvg) {
+            loaded.RestoreMarkup(fromStdin ? std::move(piped) : ReadTextFile(options.input));
+        }
         if (options.output == "-") {
             loaded.Write(outFormat, out);
             out.flush();

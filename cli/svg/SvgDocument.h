@@ -33,7 +33,8 @@ struct SvgReadOptions {
 // firstArt to firstArt + artCount - 1, in order.
 // One of these per element of a big drawing: kept small.
 struct SvgPathElement {
-    pugi::xml_node node;
+    pugi::xml_node node;    // null while the markup is set aside
+    uint32_t order = 0;     // its place among all elements, while set aside
     std::string_view type;  // local name as a literal (path, rect, ...): a moved shape is renamed
     std::size_t firstArt = 0;
     uint32_t artCount = 0;
@@ -43,6 +44,7 @@ struct SvgPathElement {
 };
 
 struct SvgDocumentFile {
+    std::unique_ptr<std::string> markup;  // the text xml was parsed in place from, if it was
     std::unique_ptr<pugi::xml_document> xml;
     headless::Document document;  // what the host runs on
     svg::PathsAsRead asRead;      // its paths as read, to tell what changed
@@ -53,12 +55,20 @@ struct SvgDocumentFile {
     // One line each, naming the file, the place and what was left alone.
     std::vector<std::string> warnings;
     std::size_t sourceBytes = 0;  // the size of the text read, to size the output
+    std::size_t sourceHash = 0;   // its hash, to know it again
 };
 
 // Parses an SVG document; throws InputError naming fileName, the line and
 // column and what to do, for malformed XML, a bad path, transform or length.
 SvgDocumentFile ReadDocumentSvg(std::string_view text, const std::string& fileName,
                                 const SvgReadOptions& options = {});
+
+// A big drawing's markup takes more memory than its paths: the run frees it
+// while the filter runs and parses the same text again to write it back.
+// RestoreMarkup throws InputError naming fileName when text is not the text
+// read. Both do nothing when the markup is in place.
+void SetMarkupAside(SvgDocumentFile& file);
+void RestoreMarkup(SvgDocumentFile& file, std::string text, const std::string& fileName);
 
 // The document with the run's changes: every element whose paths moved gets
 // a new d (a shape becomes a <path> with its other attributes), and every

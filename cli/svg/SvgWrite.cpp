@@ -1,5 +1,6 @@
 // Writing an SVG document back with the run's changes.
 #include <cstring>
+#include <stdexcept>
 
 #include "cli/SvgWriter.h"
 #include "cli/svg/PathData.h"
@@ -125,6 +126,7 @@ namespace {
 // Puts the run's changes into the tree: new path data for every element whose
 // paths moved, the new fill into the style of every one recoloured.
 void ApplyChanges(const SvgDocumentFile& file) {
+    if (!file.xml) throw std::logic_error("an SVG written with its markup set aside");
     for (const SvgPathElement& element : file.elements) {
         bool moved = false;
         const PathStyle* recoloured = nullptr;
