@@ -6,23 +6,39 @@ namespace cli::svg {
 
 namespace {
 
-bool Same(const RealPoint& a, const RealPoint& b) { return a.h == b.h && a.v == b.v; }
+// Mixes one 32-bit word into h (a multiply-xorshift step, as in MurmurHash).
+uint64_t Mix(uint64_t h, uint32_t word) {
+    h ^= word;
+    h *= 0x9E3779B97F4A7C15ull;
+    return h ^ (h >> 29);
+}
+
+// The bits of a coordinate, with -0 as 0: values that compare equal hash
+// alike, so an unmoved path never looks moved.
+uint32_t Bits(float value) {
+    if (value == 0.0f) return 0;
+    uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
 
 }  // namespace
 
 PathsAsRead::PathsAsRead(const headless::Document& document) {
-    std::size_t total = 0;
-    for (const headless::Art& art : document.art) total += art.segments.size();
-    anchors_.reserve(total);
-    start_.reserve(document.art.size() + 1);
-    fills_.reserve(document.art.size());
-    for (const headless::Art& art : document.art) {
-        start_.push_back(anchors_.size());
-        for (const PathSegment& segment : art.segments)
-            anchors_.push_back({segment.in, segment.p, segment.out});
-        fills_.push_back(FillOf(art.style));
+    paths_.reserve(document.art.size());
+    for (const headless::Art& art : document.art)
+        paths_.push_back({AnchorHash(art), FillOf(art.style)});
+}
+
+uint64_t PathsAsRead::AnchorHash(const headless::Art& art) {
+    uint64_t h = Mix(0, static_cast<uint32_t>(art.segments.size()));
+    for (const PathSegment& segment : art.segments) {
+        for (const RealPoint& point : {segment.in, segment.p, segment.out}) {
+            h = Mix(h, Bits(point.h));
+            h = Mix(h, Bits(point.v));
+        }
     }
-    start_.push_back(anchors_.size());
+    return h;
 }
 
 PathsAsRead::Fill PathsAsRead::FillOf(const PathStyle& style) {
@@ -31,20 +47,12 @@ PathsAsRead::Fill PathsAsRead::FillOf(const PathStyle& style) {
     return fill;
 }
 
-bool PathsAsRead::Moved(std::size_t art, const headless::Art& now) const {
-    const std::size_t first = start_[art];
-    if (now.segments.size() != start_[art + 1] - first) return true;
-    for (std::size_t s = 0; s < now.segments.size(); ++s) {
-        const PathSegment& segment = now.segments[s];
-        const Anchor& was = anchors_[first + s];
-        if (!Same(segment.p, was.p) || !Same(segment.in, was.in) || !Same(segment.out, was.out))
-            return true;
-    }
-    return false;
+bool PathsAsRead::MaybeUnmoved(std::size_t art, const headless::Art& now) const {
+    return AnchorHash(now) == paths_[art].anchors;
 }
 
 bool PathsAsRead::Recoloured(std::size_t art, const PathStyle& now) const {
-    const Fill& was = fills_[art];
+    const Fill& was = paths_[art].fill;
     return now.fillPaint != was.paint || now.fillColorKind != was.kind ||
            std::memcmp(now.fillColor, was.color, sizeof was.color) != 0;
 }

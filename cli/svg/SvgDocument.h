@@ -9,6 +9,7 @@
 #pragma once
 
 #include <2geom/affine.h>
+#include <2geom/point.h>
 
 #include <cstdint>
 #include <memory>
@@ -57,6 +58,11 @@ struct SvgDocumentFile {
     std::size_t sourceBytes = 0;  // the size of the text read, to size the output
     std::size_t sourceHash = 0;   // its hash, to know it again
 };
+
+// A point of the root user space as the host holds it.
+inline RealPoint HostPoint(const Geom::Point& p) {
+    return {static_cast<float>(p[Geom::X]), static_cast<float>(p[Geom::Y])};
+}
 
 // Parses an SVG document; throws InputError naming fileName, the line and
 // column and what to do, for malformed XML, a bad path, transform or length.

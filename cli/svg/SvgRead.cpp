@@ -467,7 +467,7 @@ private:
     }
 
     RealPoint ToHost(const Geom::Point& p, const pugi::xml_node& node) const {
-        const RealPoint point{static_cast<float>(p[Geom::X]), static_cast<float>(p[Geom::Y])};
+        const RealPoint point = HostPoint(p);
         if (!std::isfinite(point.h) || !std::isfinite(point.v)) {
             Fail(static_cast<std::size_t>(node.offset_debug()),
                  "a point lies beyond the host's float range in root coordinates");

@@ -123,6 +123,32 @@ std::string SetStyleProperty(std::string_view style, std::string_view name,
 
 namespace {
 
+// True when the element's paths hold exactly the anchors it gives when read
+// again: the check behind a path whose hash says it may be unmoved.
+bool SameAsRead(const SvgDocumentFile& file, const SvgPathElement& element) {
+    const PathGeometry geometry = element.type == "path"
+                                      ? ParsePathData(element.node.attribute("d").value())
+                                      : ShapeGeometry(element.node, element.type);
+    if (geometry.subpaths.size() != element.artCount) return false;
+    const Geom::Affine& toRoot = file.transforms[element.transform];
+    const auto same = [&](const RealPoint& a, const Geom::Point& b) {
+        const RealPoint p = HostPoint(b * toRoot);
+        return a.h == p.h && a.v == p.v;
+    };
+    for (std::size_t i = 0; i < geometry.subpaths.size(); ++i) {
+        const std::vector<Node>& nodes = geometry.subpaths[i].nodes;
+        const std::vector<PathSegment>& segments = file.document.art[element.firstArt + i].segments;
+        if (nodes.size() != segments.size()) return false;
+        for (std::size_t s = 0; s < nodes.size(); ++s) {
+            if (!same(segments[s].p, nodes[s].p) || !same(segments[s].in, nodes[s].in) ||
+                !same(segments[s].out, nodes[s].out)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 // Puts the run's changes into the tree: new path data for every element whose
 // paths moved, the new fill into the style of every one recoloured.
 void ApplyChanges(const SvgDocumentFile& file) {
@@ -132,10 +158,10 @@ void ApplyChanges(const SvgDocumentFile& file) {
         const PathStyle* recoloured = nullptr;
         for (std::size_t a = element.firstArt; a < element.firstArt + element.artCount; ++a) {
             const headless::Art& now = file.document.art[a];
-            moved = moved || file.asRead.Moved(a, now);
+            moved = moved || !file.asRead.MaybeUnmoved(a, now);
             if (file.asRead.Recoloured(a, now.style)) recoloured = &now.style;  // the last one wins
         }
-        if (moved) WriteGeometry(file, element);
+        if (moved || !SameAsRead(file, element)) WriteGeometry(file, element);
         if (recoloured != nullptr) {
             pugi::xml_node node = element.node;
             pugi::xml_attribute style = node.attribute("style");
