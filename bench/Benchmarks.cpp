@@ -226,6 +226,7 @@ public:
             return it == cpu_.end() ? 0.0 : it->second / static_cast<double>(n) * 1e9;
         };
         for (const char* name : {"AiGo/host", "AiGo/plain-own", "AiGo/plain-snprintf"}) {
+            if (perAnchor(name, kSizes[0]) <= 0) continue;  // not run (--benchmark_filter)
             std::printf("  %-22s ns/anchor at 10^3..10^6:", name);
             for (const int64_t n : kSizes) std::printf(" %7.1f", perAnchor(name, n));
             if (perAnchor(name, kSizes[1]) > 0) {

@@ -9,6 +9,7 @@
 // --mosaic-only writes the mosaic to FILE (SVG when its name ends in .svg,
 // else JSON) and stops: an input for profiling or trying the tool on a big
 // document.
+#include <malloc.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -111,32 +112,44 @@ int main(int argc, char** argv) {
         fs::temp_directory_path() / ("pelvaro-run-bench-" + std::to_string(getpid()));
     fs::create_directories(folder);
     std::printf("pelvaro run on a generated mosaic of %zu anchors\n", anchors);
-    const headless::Document mosaic = bench::GridMosaic(anchors);
     const double n = static_cast<double>(anchors);
 
-    // One run of the tool on the mosaic written as name; false when it failed.
-    const auto measure = [&](const char* name, const std::string& text, ChildFigures& figures) {
-        const std::string input = (folder / name).string();
-        const std::string output = (folder / ("out-" + std::string(name))).string();
-        cli::WriteFileAtomically(input, text);
-        std::printf("  input: %s, %.1f MB\n", input.c_str(),
-                    static_cast<double>(text.size()) / 1e6);
-        std::fflush(stdout);
-        figures = RunChild({pelvaro, "run", input, "-o", output, "--seed", "1"});
-        if (figures.status != 0) {
-            std::fprintf(stderr, "pelvaro run on %s failed with status %d\n", name, figures.status);
-            return false;
-        }
-        return true;
+    // The inputs are written before any run, and nothing big is held when a
+    // child is forked: until it execs, a child shares its parent's pages,
+    // and its peak (ru_maxrss) counts them.
+    struct Input {
+        std::string name, path;
     };
-    ChildFigures json;
-    ChildFigures svg;
-    const bool ran =
-        measure("mosaic.json", cli::WriteDocumentJson(mosaic), json) &&
-        (!cli::SvgDocumentsAvailable() || measure("mosaic.svg", bench::GridMosaicSvg(mosaic), svg));
+    std::vector<Input> inputs;
+    {
+        const headless::Document mosaic = bench::GridMosaic(anchors);
+        const auto write = [&](const char* name, const std::string& text) {
+            inputs.push_back({name, (folder / name).string()});
+            cli::WriteFileAtomically(inputs.back().path, text);
+            std::printf("  input: %s, %.1f MB\n", inputs.back().path.c_str(),
+                        static_cast<double>(text.size()) / 1e6);
+        };
+        write("mosaic.json", cli::WriteDocumentJson(mosaic));
+        if (cli::SvgDocumentsAvailable()) write("mosaic.svg", bench::GridMosaicSvg(mosaic));
+    }
+    malloc_trim(0);
+    std::fflush(stdout);
+    std::vector<ChildFigures> runs;
+    for (const Input& input : inputs) {
+        const std::string output = (folder / ("out-" + input.name)).string();
+        runs.push_back(RunChild({pelvaro, "run", input.path, "-o", output, "--seed", "1"}));
+        if (runs.back().status != 0) {
+            std::fprintf(stderr, "pelvaro run on %s failed with status %d\n", input.name.c_str(),
+                         runs.back().status);
+            fs::remove_all(folder);
+            return 1;
+        }
+    }
     fs::remove_all(folder);
-    if (!ran) return 1;
+    const ChildFigures json = runs[0];
+    const ChildFigures svg = runs.size() > 1 ? runs[1] : ChildFigures{};
 
+    const headless::Document mosaic = bench::GridMosaic(anchors);
     headless::Document document = mosaic;
     const double before = SelfCpu();
     bench::PlainJitter(document, kDefaultJitterParams, 1, &bench::SnprintfPositionText);
