@@ -159,7 +159,10 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         const DocumentFormat outFormat =
             FormatOf(options.output == "-" ? "" : options.output, options.format, inFormat);
         LoadedDocument loaded = LoadedDocument::Read(text, inputName, inFormat, options.ids);
-        loaded.SetMarkupAside();  // an SVG's markup is read again to be written
+        // An SVG's markup is freed while the filter runs and read again to be
+        // written, from a regular file or the text piped in (a FIFO cannot be
+        // read twice).
+        if (fromStdin || std::filesystem::is_regular_file(options.input)) loaded.SetMarkupAside();
         mapped.reset();
         for (const std::string& warning : loaded.warnings())
             err << "pelvaro run: " << warning << "\n";

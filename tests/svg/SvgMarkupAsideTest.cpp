@@ -3,6 +3,10 @@
 // and an input that changed meanwhile must be refused, never half-applied.
 #include <gtest/gtest.h>
 
+#if defined(__linux__)
+#include <unistd.h>
+#endif
+
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -132,5 +136,27 @@ TEST(SvgMarkupAside, AnSvgFromStandardInputComesOutAsFromItsFile) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(cli::ReadTextFile(dir / "b.svg"), cli::ReadTextFile(dir / "a.svg"));
 }
+
+#if defined(__linux__)
+TEST(SvgMarkupAside, AnSvgFromAPipeIsNotReadTwice) {
+    TempDir dir;
+    const Args options = With({"--seed", "5", "--fill"}, PluginArgs());
+    ASSERT_EQ(testing_support::RunCli(With({"run", kMosaic, "-o", dir / "a.svg"}, options)).status,
+              0);
+    // As a shell's <(command) gives it: a path that reads a pipe, once.
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    const std::string text = cli::ReadTextFile(kMosaic);
+    ASSERT_LT(text.size(), 4096u);  // fits in the pipe, so no writer has to wait
+    ASSERT_EQ(write(ends[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    close(ends[1]);
+    const testing_support::Outcome run = testing_support::RunCli(
+        With({"run", "/dev/fd/" + std::to_string(ends[0]), "-o", dir / "b.svg", "--format", "svg"},
+             options));
+    close(ends[0]);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(cli::ReadTextFile(dir / "b.svg"), cli::ReadTextFile(dir / "a.svg"));
+}
+#endif
 
 }  // namespace
