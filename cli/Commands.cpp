@@ -143,8 +143,8 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
             return kExitOk;
         }
         const bool fromStdin = options.input == "-";
-        // A file is mapped, not copied; a JSON one only while it is read (the
-        // reader keeps nothing of it), so the run does not hold it.
+        // A file is mapped, not copied, and only while it is read (neither
+        // reader keeps anything of it), so the run does not hold it.
         std::optional<MappedFile> mapped;
         std::string piped;
         if (fromStdin) {
@@ -159,7 +159,11 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         const DocumentFormat outFormat =
             FormatOf(options.output == "-" ? "" : options.output, options.format, inFormat);
         LoadedDocument loaded = LoadedDocument::Read(text, inputName, inFormat, options.ids);
-        if (inFormat == DocumentFormat::kJson) mapped.reset();
+        // An SVG's markup is freed while the filter runs and read again to be
+        // written, from a regular file or the text piped in (a FIFO cannot be
+        // read twice).
+        if (fromStdin || std::filesystem::is_regular_file(options.input)) loaded.SetMarkupAside();
+        mapped.reset();
         for (const std::string& warning : loaded.warnings())
             err << "pelvaro run: " << warning << "\n";
 
@@ -183,6 +187,9 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         }
         WarnIfHeld("run", held, err);
         err << "pelvaro run: " << JointReport(joints, document, options.filter) << "\n";
+        if (loaded.markupSetAside() && outFormat == DocumentFormat::kSvg) {
+            loaded.RestoreMarkup(fromStdin ? std::move(piped) : ReadTextFile(options.input));
+        }
         if (options.output == "-") {
             loaded.Write(outFormat, out);
             out.flush();
