@@ -108,65 +108,52 @@ BENCHMARK(PlainLoop<bench::SnprintfPositionText>)
     ->ArgsProduct({{kSizes[0], kSizes[1], kSizes[2], kSizes[3]}})
     ->Unit(benchmark::kMillisecond);
 
-// Documents in and out. More formats join as rows of the same shape.
-void ReadJson(benchmark::State& state) {
-    const std::string text =
-        cli::WriteDocumentJson(bench::GridMosaic(static_cast<std::size_t>(state.range(0))));
-    for (auto _ : state) {
-        cli::DocumentFile file = cli::ReadDocumentJson(text, "mosaic.json");
-        benchmark::DoNotOptimize(file.document.art.data());
+// Documents in and out: each format a row of the same shape, on the same
+// mosaic (the SVG one as an editor saves it).
+struct Json {
+    static std::string Text(const headless::Document& mosaic) {
+        return cli::WriteDocumentJson(mosaic);
     }
-    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
-    PerAnchor(state, state.range(0));
-}
-BENCHMARK(ReadJson)
-    ->Name("Document/read-json")
-    ->Arg(kSizes[2])
-    ->Arg(kSizes[3])
-    ->Unit(benchmark::kMillisecond);
-
-void WriteJson(benchmark::State& state) {
-    cli::DocumentFile file;
-    file.document = bench::GridMosaic(static_cast<std::size_t>(state.range(0)));
-    std::size_t bytes = 0;
-    for (auto _ : state) {
-        const std::string text = cli::WriteDocumentJson(file);
-        bytes = text.size();
-        benchmark::DoNotOptimize(text.data());
+    static cli::DocumentFile Read(const std::string& text) {
+        return cli::ReadDocumentJson(text, "mosaic.json");
     }
-    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes));
-    PerAnchor(state, state.range(0));
-}
-BENCHMARK(WriteJson)
-    ->Name("Document/write-json")
-    ->Arg(kSizes[2])
-    ->Arg(kSizes[3])
-    ->Unit(benchmark::kMillisecond);
+    static std::string Write(const cli::DocumentFile& file) { return cli::WriteDocumentJson(file); }
+};
 
 #if defined(PELVARO_SVG_DOCUMENTS)
-// The same mosaic as an SVG drawing, as an editor saves it.
-std::string MosaicSvg(int64_t anchors) {
-    return bench::GridMosaicSvg(bench::GridMosaic(static_cast<std::size_t>(anchors)));
+struct Svg {
+    static std::string Text(const headless::Document& mosaic) {
+        return bench::GridMosaicSvg(mosaic);
+    }
+    static cli::SvgDocumentFile Read(const std::string& text) {
+        return cli::ReadDocumentSvg(text, "mosaic.svg");
+    }
+    static std::string Write(const cli::SvgDocumentFile& file) {
+        return cli::WriteDocumentSvg(file);
+    }
+};
+#endif
+
+template <class Format>
+std::string MosaicText(int64_t anchors) {
+    return Format::Text(bench::GridMosaic(static_cast<std::size_t>(anchors)));
 }
 
-void ReadSvg(benchmark::State& state) {
-    const std::string text = MosaicSvg(state.range(0));
+template <class Format>
+void ReadDocument(benchmark::State& state) {
+    const std::string text = MosaicText<Format>(state.range(0));
     for (auto _ : state) {
-        cli::SvgDocumentFile file = cli::ReadDocumentSvg(text, "mosaic.svg");
+        const auto file = Format::Read(text);
         benchmark::DoNotOptimize(file.document.art.data());
     }
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
     PerAnchor(state, state.range(0));
 }
-BENCHMARK(ReadSvg)
-    ->Name("Document/read-svg")
-    ->Arg(kSizes[2])
-    ->Arg(kSizes[3])
-    ->Unit(benchmark::kMillisecond);
 
 // Every anchor moved, as after a run, so that every path gets new data.
-void WriteSvg(benchmark::State& state) {
-    cli::SvgDocumentFile file = cli::ReadDocumentSvg(MosaicSvg(state.range(0)), "mosaic.svg");
+template <class Format>
+void WriteDocument(benchmark::State& state) {
+    auto file = Format::Read(MosaicText<Format>(state.range(0)));
     for (headless::Art& art : file.document.art) {
         for (PathSegment& segment : art.segments) {
             for (RealPoint* point : {&segment.in, &segment.p, &segment.out}) {
@@ -177,14 +164,31 @@ void WriteSvg(benchmark::State& state) {
     }
     std::size_t bytes = 0;
     for (auto _ : state) {
-        const std::string text = cli::WriteDocumentSvg(file);
+        const std::string text = Format::Write(file);
         bytes = text.size();
         benchmark::DoNotOptimize(text.data());
     }
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes));
     PerAnchor(state, state.range(0));
 }
-BENCHMARK(WriteSvg)
+
+BENCHMARK(ReadDocument<Json>)
+    ->Name("Document/read-json")
+    ->Arg(kSizes[2])
+    ->Arg(kSizes[3])
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(WriteDocument<Json>)
+    ->Name("Document/write-json")
+    ->Arg(kSizes[2])
+    ->Arg(kSizes[3])
+    ->Unit(benchmark::kMillisecond);
+#if defined(PELVARO_SVG_DOCUMENTS)
+BENCHMARK(ReadDocument<Svg>)
+    ->Name("Document/read-svg")
+    ->Arg(kSizes[2])
+    ->Arg(kSizes[3])
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(WriteDocument<Svg>)
     ->Name("Document/write-svg")
     ->Arg(kSizes[2])
     ->Arg(kSizes[3])
