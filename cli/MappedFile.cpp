@@ -1,6 +1,10 @@
 #include "cli/MappedFile.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "cli/FileIO.h"
+#include "cli/InputError.h"
 
 #if defined(__unix__)
 #include <fcntl.h>
@@ -10,6 +14,28 @@
 #endif
 
 namespace cli {
+
+#if defined(__unix__)
+namespace {
+
+// The rest of what fd gives, read from the descriptor already open: a FIFO
+// or a pipe cannot be opened a second time for the same bytes.
+std::string ReadAll(int fd, const std::string& path) {
+    std::string content;
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0) return content;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw InputError("cannot read '" + path + "': " + std::strerror(errno));
+        }
+        content.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
+}  // namespace
+#endif
 
 MappedFile::MappedFile(const std::string& path) {
 #if defined(__unix__)
@@ -25,11 +51,22 @@ MappedFile::MappedFile(const std::string& path) {
             text_ = std::string_view(static_cast<const char*>(mapped), size);
             return;
         }
+    } else if (fd >= 0 &&
+               (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode) || S_ISSOCK(info.st_mode))) {
+        try {
+            copy_ = ReadAll(fd, path);
+        } catch (...) {
+            ::close(fd);
+            throw;
+        }
+        ::close(fd);
+        text_ = copy_;
+        return;
     } else if (fd >= 0) {
         ::close(fd);
     }
 #endif
-    // Empty files, pipes, other systems: read, with the reader's messages.
+    // Empty files, directories, other systems: read, with the reader's messages.
     copy_ = ReadTextFile(path);
     text_ = copy_;
 }
