@@ -14,7 +14,6 @@
 #pragma clang attribute push(__attribute__((no_sanitize("pointer-overflow"))), apply_to = function)
 #endif
 #include <rapidjson/error/en.h>
-#include <rapidjson/memorystream.h>
 #include <rapidjson/reader.h>
 #if defined(__clang__)
 #pragma clang attribute pop
@@ -23,6 +22,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 
@@ -38,9 +38,47 @@ namespace {
 // Deeper nesting is refused, as the tree reader refused it.
 constexpr std::size_t kMaxDepth = 256;
 
-constexpr unsigned kParseFlags =
-    rapidjson::kParseIterativeFlag | rapidjson::kParseNumbersAsStringsFlag |
-    rapidjson::kParseValidateEncodingFlag | rapidjson::kParseStopWhenDoneFlag;
+// In situ: strings are decoded into the stream's own buffer and numbers are
+// not copied at all (the handler takes their text from the input).
+constexpr unsigned kParseFlags = rapidjson::kParseIterativeFlag |
+                                 rapidjson::kParseNumbersAsStringsFlag |
+                                 rapidjson::kParseValidateEncodingFlag |
+                                 rapidjson::kParseStopWhenDoneFlag | rapidjson::kParseInsituFlag;
+
+// The input, read in place and never written: what the parser puts (a
+// string's decoded text) goes to a buffer of the input's size, which no
+// string outgrows; only the pages a string touches are ever used.
+class SourceStream {
+public:
+    using Ch = char;
+    explicit SourceStream(std::string_view text)
+        : begin_(text.data()),
+          src_(text.data()),
+          end_(text.data() + text.size()),
+          put_(new char[text.size() + 1]) {}
+
+    Ch Peek() const { return src_ == end_ ? '\0' : *src_; }
+    Ch Take() { return src_ == end_ ? '\0' : *src_++; }
+    std::size_t Tell() const { return static_cast<std::size_t>(src_ - begin_); }
+
+    Ch* PutBegin() { return dst_ = put_.get(); }
+    void Put(Ch c) { *dst_++ = c; }
+    std::size_t PutEnd(Ch* begin) { return static_cast<std::size_t>(dst_ - begin); }
+    Ch* Push(std::size_t count) {
+        Ch* begin = dst_;
+        dst_ += count;
+        return begin;
+    }
+    void Pop(std::size_t count) { dst_ -= count; }
+    void Flush() {}
+
+private:
+    const char* begin_;
+    const char* src_;
+    const char* end_;
+    std::unique_ptr<char[]> put_;
+    char* dst_ = nullptr;
+};
 
 using Reader = rapidjson::GenericReader<rapidjson::UTF8<>, rapidjson::UTF8<>>;
 
@@ -70,7 +108,7 @@ class KeyScope {
 public:
     void Clear() {
         keys_.clear();
-        index_.clear();
+        if (!index_.empty()) index_.clear();  // clearing walks every bucket
     }
     // The end offset of an earlier key of the same name, if any; else adds it.
     std::optional<std::size_t> Add(std::string_view name, std::size_t end) {
@@ -148,8 +186,8 @@ constexpr FillKind kFillKinds[] = {
 
 class DocumentHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, DocumentHandler> {
 public:
-    DocumentHandler(std::string_view text, const std::string& fileName,
-                    const rapidjson::MemoryStream& stream, DocumentFile& file)
+    DocumentHandler(std::string_view text, const std::string& fileName, const SourceStream& stream,
+                    DocumentFile& file)
         : text_(text), fileName_(fileName), stream_(stream), file_(file) {}
 
     // --- Events --------------------------------------------------------------
@@ -159,8 +197,9 @@ public:
         boolValue_ = value;
         return Scalar(Value::kBool, value ? "true" : "false");
     }
-    bool RawNumber(const char* text, rapidjson::SizeType length, bool) {
-        return Scalar(Value::kNumber, std::string_view(text, length));
+    // In situ the parser passes no text of its own: the number ends here.
+    bool RawNumber(const char*, rapidjson::SizeType length, bool) {
+        return Scalar(Value::kNumber, text_.substr(stream_.Tell() - length, length));
     }
     bool String(const char* text, rapidjson::SizeType length, bool) {
         return Scalar(Value::kString, std::string_view(text, length));
@@ -181,13 +220,18 @@ public:
 private:
     enum class Value : uint8_t { kNull, kBool, kNumber, kString, kObject, kArray };
 
+    static constexpr std::size_t kNoScope = ~std::size_t{0};
+
     struct Container {
         Frame frame;
         Member member = Member::kNone;  // of the key last read, in objects
+        bool object = false;            // an object, not an array
+        uint8_t knownSeen = 0;          // known members read, one bit each
         std::size_t count = 0;          // members or elements so far
         std::size_t start = 0;          // offset of the opening bracket
-        std::size_t scope = 0;          // index of its KeyScope, for objects
-        bool object = false;            // an object, not an array
+        std::size_t scope = kNoScope;   // its KeyScope, once it has an unknown key
+        // Where each known member's key ended, by KnownSlot, for a repeat.
+        std::array<std::size_t, 5> knownAt;
     };
 
     bool Scalar(Value kind, std::string_view text);
@@ -220,7 +264,7 @@ private:
 
     std::string_view text_;
     const std::string& fileName_;
-    const rapidjson::MemoryStream& stream_;
+    const SourceStream& stream_;
     DocumentFile& file_;
 
     std::vector<Container> open_;
@@ -235,7 +279,8 @@ private:
     std::size_t artIndex_ = 0;
     std::optional<bool> isPath_;  // from "type", once read
     std::string artFault_;
-    std::size_t segmentCount_ = 0;  // segments seen, also past the limit
+    std::size_t segmentCount_ = 0;       // segments seen, also past the limit
+    std::vector<PathSegment> segments_;  // the path's segments read so far
     // The segment being read.
     PathSegment segment_{};
     std::array<bool, 3> pointSeen_{};  // p, in, out
@@ -278,11 +323,74 @@ Member FillMember(std::string_view name) {
     return Member::kUnknown;
 }
 
+// The slot of a known member among those of its object (at most five).
+std::size_t KnownSlot(Member member) {
+    switch (member) {
+        case Member::kType:
+        case Member::kP:
+        case Member::kArt:
+        case Member::kGray:
+            return 0;
+        case Member::kSelected:
+        case Member::kIn:
+        case Member::kRgb:
+            return 1;
+        case Member::kClosed:
+        case Member::kOut:
+        case Member::kCmyk:
+            return 2;
+        case Member::kFill:
+        case Member::kCorner:
+            return 3;
+        default:
+            return 4;  // kSegments
+    }
+}
+
 bool DocumentHandler::Key(const char* text, rapidjson::SizeType length, bool) {
     const std::string_view name(text, length);
     Container& open = open_.back();
     const std::size_t end = stream_.Tell();
-    if (const auto earlier = scopes_[open.scope].Add(name, end)) {
+    Member member = Member::kUnknown;
+    switch (open.frame) {
+        case Frame::kRoot:
+            member = name == "art" ? Member::kArt : Member::kUnknown;
+            break;
+        case Frame::kArt:
+            member = ArtMember(name);
+            break;
+        case Frame::kSegment:
+            member = SegmentMember(name);
+            break;
+        case Frame::kFill:
+            member = FillMember(name);
+            break;
+        default:
+            break;
+    }
+    // A repeat: known members by a bit each, other names by the object's
+    // scope (a known name never equals an unknown one).
+    std::optional<std::size_t> earlier;
+    if (member != Member::kUnknown) {
+        const std::size_t slot = KnownSlot(member);
+        const auto bit = static_cast<uint8_t>(1u << slot);
+        if ((open.knownSeen & bit) != 0) {
+            earlier = open.knownAt[slot];
+        } else {
+            open.knownSeen |= bit;
+            open.knownAt[slot] = end;
+        }
+    } else {
+        if (open.scope == kNoScope) {
+            // Keys come only while the object's children are closed, so the
+            // scopes in use are those of the open objects below it.
+            if (scopesInUse_ == scopes_.size()) scopes_.emplace_back();
+            scopes_[scopesInUse_].Clear();
+            open.scope = scopesInUse_++;
+        }
+        earlier = scopes_[open.scope].Add(name, end);
+    }
+    if (earlier) {
         jsonFault_ = fileName_ + ":" + PlaceText(text_, StringStart(text_, end)) +
                      ": duplicate key \"" + std::string(name) +
                      "\" in one object; the first is at " +
@@ -292,19 +400,19 @@ bool DocumentHandler::Key(const char* text, rapidjson::SizeType length, bool) {
     ++open.count;
     switch (open.frame) {
         case Frame::kRoot:
-            open.member = name == "art" ? Member::kArt : Member::kUnknown;
-            if (open.member == Member::kUnknown) CaptureMember(&file_.members, name);
+            open.member = member;
+            if (member == Member::kUnknown) CaptureMember(&file_.members, name);
             break;
         case Frame::kArt:
-            open.member = ArtMember(name);
-            if (open.member == Member::kUnknown) CaptureMember(&art_->passthrough, name);
+            open.member = member;
+            if (member == Member::kUnknown) CaptureMember(&art_->passthrough, name);
             break;
         case Frame::kSegment:
-            open.member = SegmentMember(name);
-            if (open.member == Member::kUnknown) CaptureMember(&segmentMembers_, name);
+            open.member = member;
+            if (member == Member::kUnknown) CaptureMember(&segmentMembers_, name);
             break;
         case Frame::kFill:
-            open.member = FillMember(name);
+            open.member = member;
             break;
         case Frame::kCapture:
             if (open.count > 1) *capture_ += ", ";
@@ -345,15 +453,10 @@ bool DocumentHandler::Open(Value kind) {
     } else {
         frame = Place(kind, {});
     }
-    Container open{frame};
+    Container& open = open_.emplace_back();
+    open.frame = frame;
     open.start = stream_.Tell();  // the iterative parser calls before taking the bracket
     open.object = kind == Value::kObject;
-    if (open.object) {
-        if (scopesInUse_ == scopes_.size()) scopes_.emplace_back();
-        scopes_[scopesInUse_].Clear();
-        open.scope = scopesInUse_++;
-    }
-    open_.push_back(open);
     if (frame == Frame::kCapture) CaptureOpen(kind);
     return true;
 }
@@ -378,6 +481,7 @@ Frame DocumentHandler::Place(Value kind, std::string_view text) {
                 return Frame::kSkip;
             }
             art_ = &file_.document.art.emplace_back();
+            segments_.clear();
             isPath_.reset();
             artFault_.clear();
             segmentCount_ = 0;
@@ -549,14 +653,15 @@ void DocumentHandler::Number(Value kind, std::string_view text, const What& what
 bool DocumentHandler::Close() {
     const Container open = open_.back();
     open_.pop_back();
-    if (open.object) --scopesInUse_;
+    if (open.scope != kNoScope) --scopesInUse_;
     switch (open.frame) {
         case Frame::kRoot:
             if (!artSeen_)
                 DocumentFault("the document must have an \"art\" array at its top level");
             break;
         case Frame::kArt:
-            art_->segments.shrink_to_fit();
+            // Collected apart, so each path's segments take one exact block.
+            art_->segments.assign(segments_.begin(), segments_.end());
             CloseArt(open);
             break;
         case Frame::kFill:
@@ -624,12 +729,12 @@ void DocumentHandler::CloseSegment() {
     }
     if (!pointSeen_[1]) segment_.in = segment_.p;
     if (!pointSeen_[2]) segment_.out = segment_.p;
-    art_->segments.push_back(segment_);
+    segments_.push_back(segment_);
     if (!segmentMembers_.empty()) {
         auto& members = file_.segmentMembers;
         if (members.size() <= artIndex_) members.resize(artIndex_ + 1);
         auto& ofArt = members[artIndex_];
-        if (ofArt.size() < art_->segments.size()) ofArt.resize(art_->segments.size());
+        if (ofArt.size() < segments_.size()) ofArt.resize(segments_.size());
         ofArt.back() = std::move(segmentMembers_);
         segmentMembers_.clear();
     }
@@ -701,7 +806,7 @@ std::string DocumentHandler::Finish() { return documentFault_; }
 
 DocumentFile ReadDocumentJson(std::string_view text, const std::string& fileName) {
     DocumentFile file;
-    rapidjson::MemoryStream stream(text.data(), text.size());
+    SourceStream stream(text);
     DocumentHandler handler(text, fileName, stream, file);
     Reader reader;
     const rapidjson::ParseResult result = reader.Parse<kParseFlags>(stream, handler);
