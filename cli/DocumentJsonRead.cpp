@@ -40,8 +40,7 @@ constexpr std::size_t kMaxDepth = 256;
 
 // In situ: strings are decoded into the stream's own buffer and numbers are
 // not copied at all (the handler takes their text from the input).
-constexpr unsigned kParseFlags = rapidjson::kParseIterativeFlag |
-                                 rapidjson::kParseNumbersAsStringsFlag |
+constexpr unsigned kParseFlags = rapidjson::kParseNumbersAsStringsFlag |
                                  rapidjson::kParseValidateEncodingFlag |
                                  rapidjson::kParseStopWhenDoneFlag | rapidjson::kParseInsituFlag;
 
@@ -299,27 +298,34 @@ private:
 
 // --- Keys ----------------------------------------------------------------------
 
+// A key against a literal: a length test, then a compare of known size that
+// the compiler does inline.
+template <std::size_t N>
+bool Is(std::string_view name, const char (&literal)[N]) {
+    return name.size() == N - 1 && std::memcmp(name.data(), literal, N - 1) == 0;
+}
+
 Member ArtMember(std::string_view name) {
-    if (name == "type") return Member::kType;
-    if (name == "selected") return Member::kSelected;
-    if (name == "closed") return Member::kClosed;
-    if (name == "fill") return Member::kFill;
-    if (name == "segments") return Member::kSegments;
+    if (Is(name, "type")) return Member::kType;
+    if (Is(name, "selected")) return Member::kSelected;
+    if (Is(name, "closed")) return Member::kClosed;
+    if (Is(name, "fill")) return Member::kFill;
+    if (Is(name, "segments")) return Member::kSegments;
     return Member::kUnknown;
 }
 
 Member SegmentMember(std::string_view name) {
-    if (name == "p") return Member::kP;
-    if (name == "in") return Member::kIn;
-    if (name == "out") return Member::kOut;
-    if (name == "corner") return Member::kCorner;
+    if (Is(name, "p")) return Member::kP;
+    if (Is(name, "in")) return Member::kIn;
+    if (Is(name, "out")) return Member::kOut;
+    if (Is(name, "corner")) return Member::kCorner;
     return Member::kUnknown;
 }
 
 Member FillMember(std::string_view name) {
-    if (name == "gray") return Member::kGray;
-    if (name == "rgb") return Member::kRgb;
-    if (name == "cmyk") return Member::kCmyk;
+    if (Is(name, "gray")) return Member::kGray;
+    if (Is(name, "rgb")) return Member::kRgb;
+    if (Is(name, "cmyk")) return Member::kCmyk;
     return Member::kUnknown;
 }
 
@@ -354,7 +360,7 @@ bool DocumentHandler::Key(const char* text, rapidjson::SizeType length, bool) {
     Member member = Member::kUnknown;
     switch (open.frame) {
         case Frame::kRoot:
-            member = name == "art" ? Member::kArt : Member::kUnknown;
+            member = Is(name, "art") ? Member::kArt : Member::kUnknown;
             break;
         case Frame::kArt:
             member = ArtMember(name);
@@ -455,7 +461,7 @@ bool DocumentHandler::Open(Value kind) {
     }
     Container& open = open_.emplace_back();
     open.frame = frame;
-    open.start = stream_.Tell();  // the iterative parser calls before taking the bracket
+    open.start = stream_.Tell() - 1;  // called once the bracket is taken
     open.object = kind == Value::kObject;
     if (frame == Frame::kCapture) CaptureOpen(kind);
     return true;
@@ -551,7 +557,7 @@ Frame DocumentHandler::PlaceInArt(Member member, Value kind, std::string_view te
                 ArtFault(ArtWhere() + ": \"type\" must be a string");
                 isPath_ = true;  // the fault counts
             } else {
-                isPath_ = text == "path";
+                isPath_ = Is(text, "path");
             }
             break;
         case Member::kSelected:
@@ -749,8 +755,8 @@ void DocumentHandler::CloseArt(const Container& open) {
     // its text is simply read again as a tree.
     headless::Art kept;
     kept.type = kOtherArt;
-    kept.passthrough = JsonText(
-        ParseJsonTree(text_.substr(open.start, stream_.Tell() + 1 - open.start), fileName_));
+    kept.passthrough =
+        JsonText(ParseJsonTree(text_.substr(open.start, stream_.Tell() - open.start), fileName_));
     *art_ = std::move(kept);
     if (artIndex_ < file_.segmentMembers.size()) file_.segmentMembers[artIndex_].clear();
 }

@@ -18,6 +18,18 @@ char* FloatChars(float f, char* buffer) {
     return std::to_chars(buffer, buffer + kFloatTextSize, f).ptr;
 }
 
+FloatTextCache::FloatTextCache() {
+    for (Entry& entry : entries_) Fill(entry, 0.0f, 0);
+}
+
+void FloatTextCache::Fill(Entry& entry, float f, uint32_t bits) {
+    char buffer[kFloatTextSize];
+    const auto size = static_cast<std::size_t>(FloatChars(f, buffer) - buffer);
+    std::memcpy(entry.text, buffer, sizeof entry.text);
+    entry.size = static_cast<uint8_t>(size);
+    entry.bits = bits;
+}
+
 std::string FloatText(float f) {
     char buffer[kFloatTextSize];
     return std::string(buffer, FloatChars(f, buffer));
