@@ -817,14 +817,25 @@ DocumentFile ReadDocumentJson(std::string_view text, const std::string& fileName
     Reader reader;
     const rapidjson::ParseResult result = reader.Parse<kParseFlags>(stream, handler);
     if (!handler.jsonFault().empty()) throw InputError(handler.jsonFault());
+    const auto skipSpace = [text](std::size_t at) {
+        while (at < text.size() &&
+               (text[at] == ' ' || text[at] == '\t' || text[at] == '\n' || text[at] == '\r'))
+            ++at;
+        return at;
+    };
     std::size_t faultAt = result.Offset();
-    std::string reason = result.IsError() ? rapidjson::GetParseError_En(result.Code()) : "";
+    rapidjson::ParseErrorCode code = result.Code();
+    // A text that starts with a closing bracket or a separator is told as
+    // empty, as the documents' messages have always said.
+    if (code == rapidjson::kParseErrorValueInvalid && faultAt == skipSpace(0) &&
+        faultAt < text.size() &&
+        (text[faultAt] == '}' || text[faultAt] == ']' || text[faultAt] == ':' ||
+         text[faultAt] == ','))
+        code = rapidjson::kParseErrorDocumentEmpty;
+    std::string reason = result.IsError() ? rapidjson::GetParseError_En(code) : "";
     if (!result.IsError()) {
         // One value and nothing after it but white space.
-        std::size_t end = stream.Tell();
-        while (end < text.size() &&
-               (text[end] == ' ' || text[end] == '\t' || text[end] == '\n' || text[end] == '\r'))
-            ++end;
+        const std::size_t end = skipSpace(stream.Tell());
         if (end < text.size()) {
             faultAt = end;
             reason = "The document root must not be followed by other values.";
