@@ -60,6 +60,12 @@ public:
     Ch Take() { return src_ == end_ ? '\0' : *src_++; }
     std::size_t Tell() const { return static_cast<std::size_t>(src_ - begin_); }
 
+    // White space in one loop over the bytes (found by the parser's calls).
+    void SkipSpace() {
+        while (src_ != end_ && (*src_ == ' ' || *src_ == '\n' || *src_ == '\r' || *src_ == '\t'))
+            ++src_;
+    }
+
     Ch* PutBegin() { return dst_ = put_.get(); }
     void Put(Ch c) { *dst_++ = c; }
     std::size_t PutEnd(Ch* begin) { return static_cast<std::size_t>(dst_ - begin); }
@@ -80,6 +86,9 @@ private:
 };
 
 using Reader = rapidjson::GenericReader<rapidjson::UTF8<>, rapidjson::UTF8<>>;
+
+// Found by argument-dependent lookup, before RapidJSON's own template.
+inline void SkipWhitespace(SourceStream& stream) { stream.SkipSpace(); }
 
 // The byte offset of the opening quote of the string whose closing quote is
 // just before end: the first quote back that no backslash escapes.
@@ -286,6 +295,12 @@ private:
     std::string segmentMembers_;
     // The point or fill levels being read.
     std::array<float, 4> numbers_{};
+    // The last x and y read well, with their text (a view of the input).
+    struct LastNumber {
+        std::string_view text;
+        float value = 0.0f;
+    };
+    std::array<LastNumber, 2> lastCoordinate_{};
     std::string elementFault_;
     std::size_t fillLevels_ = 0;  // levels of the fill kind being read
 
@@ -297,6 +312,14 @@ private:
 };
 
 // --- Keys ----------------------------------------------------------------------
+
+// Two short texts alike, without a call to the library's compare.
+bool SameText(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
 
 // A key against a literal: a length test, then a compare of known size that
 // the compiler does inline.
@@ -519,12 +542,20 @@ Frame DocumentHandler::Place(Value kind, std::string_view text) {
         case Frame::kPoint: {
             const std::size_t index = parent.count++;
             if (index < 2) {
-                const auto member = open_[open_.size() - 2].member;
-                const char* name = member == Member::kP    ? "p"
-                                   : member == Member::kIn ? "in"
-                                                           : "out";
-                Number(kind, text, What{"\"", name, index == 0 ? "\" x" : "\" y"}, numbers_[index],
-                       elementFault_);
+                // Handles often sit on their anchor: the same text, read once.
+                LastNumber& last = lastCoordinate_[index];
+                if (kind == Value::kNumber && elementFault_.empty() && SameText(text, last.text)) {
+                    numbers_[index] = last.value;
+                } else {
+                    const auto member = open_[open_.size() - 2].member;
+                    const char* name = member == Member::kP    ? "p"
+                                       : member == Member::kIn ? "in"
+                                                               : "out";
+                    Number(kind, text, What{"\"", name, index == 0 ? "\" x" : "\" y"},
+                           numbers_[index], elementFault_);
+                    if (kind == Value::kNumber && elementFault_.empty())
+                        last = {text, numbers_[index]};
+                }
             }
             return container ? Frame::kSkip : Frame::kPoint;
         }
