@@ -25,6 +25,7 @@
 #include <memory>
 #include <optional>
 #include <unordered_map>
+#include <vector>
 
 #include "cli/DocumentJson.h"
 #include "cli/FloatText.h"
@@ -45,16 +46,13 @@ constexpr unsigned kParseFlags = rapidjson::kParseNumbersAsStringsFlag |
                                  rapidjson::kParseStopWhenDoneFlag | rapidjson::kParseInsituFlag;
 
 // The input, read in place and never written: what the parser puts (a
-// string's decoded text) goes to a buffer of the input's size, which no
-// string outgrows; only the pages a string touches are ever used.
+// string's decoded text) goes to a buffer of its own, made as large as the
+// string's raw text before the string is read (decoding never lengthens).
 class SourceStream {
 public:
     using Ch = char;
     explicit SourceStream(std::string_view text)
-        : begin_(text.data()),
-          src_(text.data()),
-          end_(text.data() + text.size()),
-          put_(new char[text.size() + 1]) {}
+        : begin_(text.data()), src_(text.data()), end_(text.data() + text.size()) {}
 
     Ch Peek() const { return src_ == end_ ? '\0' : *src_; }
     Ch Take() { return src_ == end_ ? '\0' : *src_++; }
@@ -66,7 +64,21 @@ public:
             ++src_;
     }
 
-    Ch* PutBegin() { return dst_ = put_.get(); }
+    // Called with the opening quote taken: room up to the closing one (the
+    // first quote no backslash escapes), or to the end when there is none.
+    Ch* PutBegin() {
+        const char* close = src_;
+        while ((close = static_cast<const char*>(
+                    std::memchr(close, '"', static_cast<std::size_t>(end_ - close)))) != nullptr) {
+            const char* slash = close;
+            while (slash > src_ && slash[-1] == '\\') --slash;
+            if ((close - slash) % 2 == 0) break;
+            ++close;
+        }
+        const auto raw = static_cast<std::size_t>((close != nullptr ? close : end_) - src_);
+        if (put_.size() < raw + 1) put_.resize(raw + 1);
+        return dst_ = put_.data();
+    }
     void Put(Ch c) { *dst_++ = c; }
     std::size_t PutEnd(Ch* begin) { return static_cast<std::size_t>(dst_ - begin); }
     Ch* Push(std::size_t count) {
@@ -81,7 +93,7 @@ private:
     const char* begin_;
     const char* src_;
     const char* end_;
-    std::unique_ptr<char[]> put_;
+    std::vector<char> put_;
     char* dst_ = nullptr;
 };
 
