@@ -19,6 +19,7 @@
 #pragma clang attribute pop
 #endif
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -68,14 +69,8 @@ public:
     // first quote no backslash escapes), or to the end when there is none.
     Ch* PutBegin() {
         const char* close = src_;
-        while ((close = static_cast<const char*>(
-                    std::memchr(close, '"', static_cast<std::size_t>(end_ - close)))) != nullptr) {
-            const char* slash = close;
-            while (slash > src_ && slash[-1] == '\\') --slash;
-            if ((close - slash) % 2 == 0) break;
-            ++close;
-        }
-        const auto raw = static_cast<std::size_t>((close != nullptr ? close : end_) - src_);
+        while (close < end_ && *close != '"') close += *close == '\\' ? 2 : 1;
+        const auto raw = static_cast<std::size_t>(std::min(close, end_) - src_);
         if (put_.size() < raw + 1) put_.resize(raw + 1);
         return dst_ = put_.data();
     }
@@ -250,8 +245,6 @@ private:
         std::size_t count = 0;          // members or elements so far
         std::size_t start = 0;          // offset of the opening bracket
         std::size_t scope = kNoScope;   // its KeyScope, once it has an unknown key
-        // Where each known member's key ended, by KnownSlot, for a repeat.
-        std::array<std::size_t, 5> knownAt;
     };
 
     bool Scalar(Value kind, std::string_view text);
@@ -288,6 +281,9 @@ private:
     DocumentFile& file_;
 
     std::vector<Container> open_;
+    // Where each known member's key ended in the open object at each depth,
+    // by KnownSlot, to name the first of a repeat (valid by knownSeen).
+    std::vector<std::array<std::size_t, 5>> knownAt_;
     std::vector<KeyScope> scopes_;  // reused; one per open object
     std::size_t scopesInUse_ = 0;
     bool boolValue_ = false;
@@ -416,10 +412,10 @@ bool DocumentHandler::Key(const char* text, rapidjson::SizeType length, bool) {
         const std::size_t slot = KnownSlot(member);
         const auto bit = static_cast<uint8_t>(1u << slot);
         if ((open.knownSeen & bit) != 0) {
-            earlier = open.knownAt[slot];
+            earlier = knownAt_[open_.size() - 1][slot];
         } else {
             open.knownSeen |= bit;
-            open.knownAt[slot] = end;
+            knownAt_[open_.size() - 1][slot] = end;
         }
     } else {
         if (open.scope == kNoScope) {
@@ -495,6 +491,7 @@ bool DocumentHandler::Open(Value kind) {
         frame = Place(kind, {});
     }
     Container& open = open_.emplace_back();
+    if (knownAt_.size() < open_.size()) knownAt_.resize(open_.size());
     open.frame = frame;
     open.start = stream_.Tell() - 1;  // called once the bracket is taken
     open.object = kind == Value::kObject;
