@@ -14,13 +14,13 @@
 #include <string>
 #include <vector>
 
-#include "headless/winres/Declaration.h"
-#include "headless/winres/DialogTemplate.h"
-#include "headless/winres/Pipl.h"
-#include "headless/winres/ResFile.h"
-#include "headless/winres/ResourceError.h"
-#include "headless/winres/StringTable.h"
-#include "headless/winres/VersionInfo.h"
+#include "winres/Declaration.h"
+#include "winres/DialogTemplate.h"
+#include "winres/Pipl.h"
+#include "winres/ResFile.h"
+#include "winres/ResourceError.h"
+#include "winres/StringTable.h"
+#include "winres/VersionInfo.h"
 
 namespace {
 

@@ -2,22 +2,14 @@
 
 namespace headless::detail {
 
-uint32_t TextPool::Intern(std::string_view text) {
-    const auto found = ids_.find(text);
-    if (found != ids_.end()) return found->second;
-    const auto id = static_cast<uint32_t>(texts_.size());
-    const auto [it, inserted] = ids_.emplace(std::string(text), id);
-    texts_.push_back(&it->first);
-    return id;
-}
-
 const std::vector<HostCall>& CallLog::Calls() const {
     if (madeVersion_ != version_) {
         made_.clear();
         made_.reserve(entries_.size());
         for (const Entry& entry : entries_) {
             made_.push_back(HostCall{
-                entry.op, entry.detail == kNoText ? std::string() : details_.Text(entry.detail),
+                entry.op,
+                entry.detail == kNoText ? std::string() : std::string(details_.Text(entry.detail)),
                 entry.fallible, entry.result, entry.injected});
         }
         madeVersion_ = version_;

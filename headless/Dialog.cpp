@@ -6,7 +6,7 @@
 #include <exception>
 
 #include "headless/HostCore.h"
-#include "headless/winres/DialogTemplate.h"
+#include "winres/DialogTemplate.h"
 
 namespace headless::detail {
 

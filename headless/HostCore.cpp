@@ -1,8 +1,10 @@
 #include "headless/HostCore.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cassert>
 #include <cstring>
+#include <new>
 #include <stdexcept>
 #include <utility>
 
@@ -17,10 +19,21 @@ constexpr std::size_t kQuarantineBudget = std::size_t{16} << 20;
 
 }  // namespace
 
-uintptr_t NextToken() {
-    // Aligned-looking values well above null; never reused in the process.
-    static std::atomic<uintptr_t> next{0x10000};
-    return next.fetch_add(0x10);
+namespace {
+
+// Aligned-looking values well above null; never reused in the process.
+std::atomic<uintptr_t> gNextToken{0x10000};
+
+}  // namespace
+
+uintptr_t NextToken() { return gNextToken.fetch_add(kTokenStep); }
+
+uintptr_t NextTokens(std::size_t count) {
+    const uintptr_t span = static_cast<uintptr_t>(count) * kTokenStep;
+    const uintptr_t first = gNextToken.fetch_add(span);
+    // Running out of values would hand out tokens again; a host cannot go on.
+    if (first + span < first) throw std::bad_alloc();
+    return first;
 }
 
 std::size_t NextKindIndex() {
@@ -29,17 +42,15 @@ std::size_t NextKindIndex() {
 }
 
 uintptr_t KeyTable::Intern(std::string_view text) {
-    // One hash of the text, found or added.
-    const auto [it, added] = byText_.try_emplace(std::string(text), 0);
-    if (!added) return it->second;
-    try {
-        it->second = NextToken();
-        known_.insert(it->second);
-    } catch (...) {
-        byText_.erase(it);
-        throw;
-    }
-    return it->second;
+    const uint32_t number = texts_.Intern(text);
+    const uintptr_t token = tokens_.Token(number);
+    count_ = std::max(count_, number + 1);
+    return token;
+}
+
+uint32_t KeyTable::Number(uintptr_t key) const {
+    const uint32_t number = tokens_.Number(key);
+    return number < count_ ? number : kNoKey;  // reserved is not yet made
 }
 
 HostCore::HostCore(Document& doc, uint32_t seed)
@@ -118,27 +129,14 @@ void HostCore::DisposeHandle(HostHandle value) {
 }
 
 ArtHandle HostCore::ArtFor(std::size_t index) {
-    if (artTokens_.size() <= index) artTokens_.resize(index + 1, 0);
-    if (artTokens_[index] == 0) {
-        const uintptr_t token = NextToken();
-        artIndex_.emplace(token, index);
-        artTokens_[index] = token;
-    }
-    return ToRef<ArtHandle>(artTokens_[index]);
+    if (index >= TokenRuns::kNone) throw std::bad_alloc();
+    return ToRef<ArtHandle>(artTokens_.Token(static_cast<uint32_t>(index)));
 }
 
 Art* HostCore::FindArt(ArtHandle handle) {
-    const uintptr_t token = FromRef(handle);
-    // A path is read and written segment by segment: the last one found is
-    // found again without hashing.
-    if (token != lastArtToken_ || token == 0) {
-        const auto it = artIndex_.find(token);
-        if (it == artIndex_.end()) return nullptr;
-        lastArtToken_ = token;
-        lastArtIndex_ = it->second;
-    }
-    if (lastArtIndex_ >= document.art.size()) return nullptr;
-    return &document.art[lastArtIndex_];
+    const uint32_t index = artTokens_.Number(FromRef(handle));
+    if (index == TokenRuns::kNone || index >= document.art.size()) return nullptr;
+    return &document.art[index];
 }
 
 HostErr HostCore::FindPath(ArtHandle handle, Art** path) {

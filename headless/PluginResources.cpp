@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "headless/winres/ModuleResources.h"
-#include "headless/winres/ResFile.h"
+#include "winres/ModuleResources.h"
+#include "winres/ResFile.h"
 
 namespace headless {
 

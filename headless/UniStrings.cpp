@@ -1,7 +1,7 @@
 #include "headless/UniStrings.h"
 
 #include "headless/HostCore.h"
-#include "headless/winres/Utf16.h"
+#include "winres/Utf16.h"
 
 namespace headless::detail {
 

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "headless/winres/Declaration.h"
-#include "headless/winres/DialogTemplate.h"
-#include "headless/winres/Pipl.h"
-#include "headless/winres/ResFile.h"
-#include "headless/winres/StringTable.h"
-#include "headless/winres/VersionInfo.h"
+#include "winres/Declaration.h"
+#include "winres/DialogTemplate.h"
+#include "winres/Pipl.h"
+#include "winres/ResFile.h"
+#include "winres/StringTable.h"
+#include "winres/VersionInfo.h"
 #include "support/ExpectedResources.h"
 #include "support/PluginUnderTest.h"
 #include "support/ResourceBytes.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "headless/winres/Declaration.h"
-#include "headless/winres/Pipl.h"
-#include "headless/winres/ResFile.h"
+#include "winres/Declaration.h"
+#include "winres/Pipl.h"
+#include "winres/ResFile.h"
 #include "support/ResourceBytes.h"
 
 using namespace headless;

@@ -11,8 +11,8 @@
 
 #include "headless/HostErrors.h"
 #include "headless/PluginResources.h"
-#include "headless/winres/ResFile.h"
-#include "headless/winres/ResourceId.h"
+#include "winres/ResFile.h"
+#include "winres/ResourceId.h"
 #include "runtime/PluginGlobals.h"
 #include "support/HostCalls.h"
 #include "support/HostScript.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "headless/winres/DialogTemplate.h"
-#include "headless/winres/ResFile.h"
-#include "headless/winres/ResourceError.h"
+#include "winres/DialogTemplate.h"
+#include "winres/ResFile.h"
+#include "winres/ResourceError.h"
 #include "support/ResourceBytes.h"
 
 using namespace headless;

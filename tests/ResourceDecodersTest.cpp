@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "headless/winres/DialogTemplate.h"
-#include "headless/winres/ResourceError.h"
-#include "headless/winres/StringTable.h"
-#include "headless/winres/VersionInfo.h"
+#include "winres/DialogTemplate.h"
+#include "winres/ResourceError.h"
+#include "winres/StringTable.h"
+#include "winres/VersionInfo.h"
 #include "support/ResourceBytes.h"
 
 using namespace headless;

@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "headless/PluginResources.h"
-#include "headless/winres/DialogTemplate.h"
-#include "headless/winres/ModuleResources.h"
-#include "headless/winres/ResFile.h"
-#include "headless/winres/StringTable.h"
-#include "headless/winres/VersionInfo.h"
+#include "winres/DialogTemplate.h"
+#include "winres/ModuleResources.h"
+#include "winres/ResFile.h"
+#include "winres/StringTable.h"
+#include "winres/VersionInfo.h"
 
 using namespace headless;
 

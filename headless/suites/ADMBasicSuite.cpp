@@ -6,7 +6,7 @@
 
 #include "headless/HostCore.h"
 #include "headless/suites/SuiteList.h"
-#include "headless/winres/StringTable.h"
+#include "winres/StringTable.h"
 
 namespace headless::detail {
 

@@ -1,6 +1,7 @@
 // The dictionary suite: arrays stored under interned keys. A dictionary owns
 // the arrays stored in it and releases them with itself.
-#include <string>
+#include <cstdint>
+#include <string_view>
 
 #include "headless/HostCore.h"
 #include "headless/suites/SuiteList.h"
@@ -40,17 +41,19 @@ HostErr HOSTAPI Release(DictionaryRef dict) {
 }
 
 DictKey HOSTAPI Key(const char* name) {
-    return Infallible(kKey, Text(name), DictKey{nullptr}, [&](HostCore& host) {
+    const std::string_view text = Text(name);
+    return Infallible(kKey, text, DictKey{nullptr}, [&](HostCore& host) {
         if (name == nullptr) return DictKey{nullptr};
-        return ToRef<DictKey>(host.keys.Intern(name));
+        return ToRef<DictKey>(host.keys.Intern(text));
     });
 }
 
 HostBool HOSTAPI IsKnown(DictionaryRef dict, DictKey key) {
     return Infallible(kIsKnown, {}, HostBool{0}, [&](HostCore& host) -> HostBool {
         DictionaryObject* object = Find(host, dict);
-        if (object == nullptr) return 0;
-        return object->Lookup(FromRef(key)) != nullptr ? 1 : 0;
+        const uint32_t number = host.keys.Number(FromRef(key));
+        if (object == nullptr || number == KeyTable::kNoKey) return 0;
+        return object->Lookup(number) != nullptr ? 1 : 0;
     });
 }
 
@@ -58,12 +61,10 @@ HostErr HOSTAPI GetArrayEntry(DictionaryRef dict, DictKey key, ArrayRef* array) 
     return Fallible(kGetArrayEntry, {}, [&](HostCore& host) -> HostErr {
         DictionaryObject* object = Find(host, dict);
         if (object == nullptr) return kBadDictionaryErr;
-        // Only known keys have entries, so the key is checked only when absent.
-        const DictionaryObject::Entry* entry = object->Lookup(FromRef(key));
-        if (entry == nullptr) {
-            if (!host.keys.Known(FromRef(key))) return kBadKeyErr;
-            return array == nullptr ? kBadParameterErr : kNoEntryErr;
-        }
+        const uint32_t number = host.keys.Number(FromRef(key));
+        if (number == KeyTable::kNoKey) return kBadKeyErr;
+        const DictionaryObject::Entry* entry = object->Lookup(number);
+        if (entry == nullptr) return array == nullptr ? kBadParameterErr : kNoEntryErr;
         if (array == nullptr) return kBadParameterErr;
         *array = ToRef<ArrayRef>(entry->token);  // stays the dictionary's
         // Its entries are read next: the array table need not hash for them.
@@ -76,7 +77,8 @@ HostErr HOSTAPI SetArrayEntry(DictionaryRef dict, DictKey key, ArrayRef array) {
     return Fallible(kSetArrayEntry, {}, [&](HostCore& host) -> HostErr {
         DictionaryObject* object = Find(host, dict);
         if (object == nullptr) return kBadDictionaryErr;
-        if (!host.keys.Known(FromRef(key))) return kBadKeyErr;
+        const uint32_t number = host.keys.Number(FromRef(key));
+        if (number == KeyTable::kNoKey) return kBadKeyErr;
         auto& arrays = host.Objects<ArrayObject>();
         ArrayObject* stored = arrays.Find(FromRef(array));
         if (stored == nullptr) return kBadArrayErr;
@@ -84,7 +86,7 @@ HostErr HOSTAPI SetArrayEntry(DictionaryRef dict, DictKey key, ArrayRef array) {
         // two owners (nor replaces itself).
         if (stored->owner != 0) return kNotOwnerErr;
 
-        const auto replaced = object->Store(FromRef(key), {FromRef(array), stored});
+        const auto replaced = object->Store(number, {FromRef(array), stored});
         if (replaced) arrays.Erase(replaced->token);  // the replaced array goes with its entry
         stored->owner = FromRef(dict);
         return kNoErr;

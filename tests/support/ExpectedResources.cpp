@@ -3,7 +3,7 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "headless/winres/DialogTemplate.h"
+#include "winres/DialogTemplate.h"
 #include "support/ResourceBytes.h"
 
 namespace testing_support {

@@ -10,7 +10,7 @@
 #include "headless/Document.h"
 #include "headless/Host.h"
 #include "headless/PluginModule.h"
-#include "headless/winres/ResourceSource.h"
+#include "winres/ResourceSource.h"
 #include "hostinterface/HostInterface.h"
 
 namespace testing_support {
