@@ -39,22 +39,36 @@ struct Entry {
 };
 
 // Sorts entries by cell (x, then y), keeping document order within a cell:
-// a stable radix sort, 16 bits a pass, over only the digits that vary.
+// a stable radix sort, 12 bits a pass (the counts stay in the fastest cache),
+// over only the digits that vary. Where both counts fit one 64-bit key
+// (always, but for cells spread over the whole float range) one sort by that
+// key does; else by y, then by x.
 void SortByCell(std::vector<Entry>& entries, uint64_t largestX, uint64_t largestY) {
+    constexpr int kDigitBits = 12;
+    constexpr uint64_t kDigitMask = (uint64_t{1} << kDigitBits) - 1;
     std::vector<Entry> sorted(entries.size());
-    std::vector<std::size_t> start(std::size_t{1} << 16);
-    const auto pass = [&](auto digit) {
-        std::fill(start.begin(), start.end(), 0);
-        for (const Entry& e : entries) ++start[digit(e)];
-        std::size_t at = 0;
-        for (std::size_t& first : start) at += std::exchange(first, at);
-        for (const Entry& e : entries) sorted[start[digit(e)]++] = e;
-        entries.swap(sorted);
+    std::vector<std::size_t> start(std::size_t{1} << kDigitBits);
+    const auto sortBy = [&](auto key, uint64_t largest) {
+        for (int shift = 0; shift < 64 && (largest >> shift) != 0; shift += kDigitBits) {
+            const auto digit = [&](const Entry& e) { return (key(e) >> shift) & kDigitMask; };
+            std::fill(start.begin(), start.end(), 0);
+            for (const Entry& e : entries) ++start[digit(e)];
+            std::size_t at = 0;
+            for (std::size_t& first : start) at += std::exchange(first, at);
+            for (const Entry& e : entries) sorted[start[digit(e)]++] = e;
+            entries.swap(sorted);
+        }
     };
-    for (int shift = 0; shift < 64 && (largestY >> shift) != 0; shift += 16)
-        pass([shift](const Entry& e) { return (static_cast<uint64_t>(e.y) >> shift) & 0xFFFF; });
-    for (int shift = 0; shift < 64 && (largestX >> shift) != 0; shift += 16)
-        pass([shift](const Entry& e) { return (static_cast<uint64_t>(e.x) >> shift) & 0xFFFF; });
+    const auto x = [](const Entry& e) { return static_cast<uint64_t>(e.x); };
+    const auto y = [](const Entry& e) { return static_cast<uint64_t>(e.y); };
+    if (largestY < UINT64_MAX && largestX <= (UINT64_MAX - largestY) / (largestY + 1)) {
+        const uint64_t rows = largestY + 1;
+        sortBy([rows, x, y](const Entry& e) { return x(e) * rows + y(e); },
+               largestX * rows + largestY);
+    } else {
+        sortBy(y, largestY);
+        sortBy(x, largestX);
+    }
 }
 
 // Entries [begin, end) of one cell.
