@@ -12,10 +12,14 @@
 #include <vector>
 
 #include "bench/GridMosaic.h"
+#include "bench/GridMosaicSvg.h"
 #include "bench/PlainLoop.h"
 #include "cli/DocumentJson.h"
 #include "cli/FilterRun.h"
 #include "cli/Options.h"
+#if defined(PELVARO_SVG_DOCUMENTS)
+#include "cli/svg/SvgDocument.h"
+#endif
 #include "headless/Host.h"
 #include "jitter/PositionText.h"
 
@@ -139,6 +143,54 @@ BENCHMARK(WriteJson)
     ->Arg(kSizes[3])
     ->Unit(benchmark::kMillisecond);
 
+#if defined(PELVARO_SVG_DOCUMENTS)
+// The same mosaic as an SVG drawing, as an editor saves it.
+std::string MosaicSvg(int64_t anchors) {
+    return bench::GridMosaicSvg(bench::GridMosaic(static_cast<std::size_t>(anchors)));
+}
+
+void ReadSvg(benchmark::State& state) {
+    const std::string text = MosaicSvg(state.range(0));
+    for (auto _ : state) {
+        cli::SvgDocumentFile file = cli::ReadDocumentSvg(text, "mosaic.svg");
+        benchmark::DoNotOptimize(file.document.art.data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
+    PerAnchor(state, state.range(0));
+}
+BENCHMARK(ReadSvg)
+    ->Name("Document/read-svg")
+    ->Arg(kSizes[2])
+    ->Arg(kSizes[3])
+    ->Unit(benchmark::kMillisecond);
+
+// Every anchor moved, as after a run, so that every path gets new data.
+void WriteSvg(benchmark::State& state) {
+    cli::SvgDocumentFile file = cli::ReadDocumentSvg(MosaicSvg(state.range(0)), "mosaic.svg");
+    for (headless::Art& art : file.document.art) {
+        for (PathSegment& segment : art.segments) {
+            for (RealPoint* point : {&segment.in, &segment.p, &segment.out}) {
+                point->h += 0.5f;
+                point->v -= 0.25f;
+            }
+        }
+    }
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        const std::string text = cli::WriteDocumentSvg(file);
+        bytes = text.size();
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes));
+    PerAnchor(state, state.range(0));
+}
+BENCHMARK(WriteSvg)
+    ->Name("Document/write-svg")
+    ->Arg(kSizes[2])
+    ->Arg(kSizes[3])
+    ->Unit(benchmark::kMillisecond);
+#endif
+
 // Keeps each run's CPU time by name, for the ratios.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
@@ -162,11 +214,19 @@ public:
                       .c_str(),
                   "AiGo/host" + size, "AiGo/plain-own" + size);
         }
+        for (const int64_t n : {kSizes[2], kSizes[3]}) {
+            const std::string size = "/" + std::to_string(n);
+            Ratio(("reading SVG / JSON, " + std::to_string(n) + " anchors").c_str(),
+                  "Document/read-svg" + size, "Document/read-json" + size);
+            Ratio(("writing SVG / JSON, " + std::to_string(n) + " anchors").c_str(),
+                  "Document/write-svg" + size, "Document/write-json" + size);
+        }
         const auto perAnchor = [this](const std::string& name, int64_t n) {
             const auto it = cpu_.find(name + "/" + std::to_string(n));
             return it == cpu_.end() ? 0.0 : it->second / static_cast<double>(n) * 1e9;
         };
         for (const char* name : {"AiGo/host", "AiGo/plain-own", "AiGo/plain-snprintf"}) {
+            if (perAnchor(name, kSizes[0]) <= 0) continue;  // not run (--benchmark_filter)
             std::printf("  %-22s ns/anchor at 10^3..10^6:", name);
             for (const int64_t n : kSizes) std::printf(" %7.1f", perAnchor(name, n));
             if (perAnchor(name, kSizes[1]) > 0) {

@@ -23,6 +23,7 @@
 #include "cli/Mosaic.h"
 #include "cli/Options.h"
 #include "cli/PluginCommands.h"
+#include "cli/Progress.h"
 #include "cli/SvgWriter.h"
 
 namespace cli {
@@ -143,8 +144,11 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
             return kExitOk;
         }
         const bool fromStdin = options.input == "-";
-        // A file is mapped, not copied; a JSON one only while it is read (the
-        // reader keeps nothing of it), so the run does not hold it.
+        // Wiped before anything else goes to err, and by unwinding before an error.
+        Progress progress("run", ProgressStream(err));
+        progress.Phase("reading " + (fromStdin ? std::string("standard input") : options.input));
+        // A file is mapped, not copied, and only while it is read (neither
+        // reader keeps anything of it), so the run does not hold it.
         std::optional<MappedFile> mapped;
         std::string piped;
         if (fromStdin) {
@@ -159,7 +163,12 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         const DocumentFormat outFormat =
             FormatOf(options.output == "-" ? "" : options.output, options.format, inFormat);
         LoadedDocument loaded = LoadedDocument::Read(text, inputName, inFormat, options.ids);
-        if (inFormat == DocumentFormat::kJson) mapped.reset();
+        // An SVG's markup is freed while the filter runs and read again to be
+        // written, from a regular file or the text piped in (a FIFO cannot be
+        // read twice).
+        if (fromStdin || std::filesystem::is_regular_file(options.input)) loaded.SetMarkupAside();
+        mapped.reset();
+        progress.Clear();
         for (const std::string& warning : loaded.warnings())
             err << "pelvaro run: " << warning << "\n";
 
@@ -167,7 +176,14 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         const uint32_t seed = options.filter.seed ? *options.filter.seed : PickSeed();
         if (!options.filter.seed) err << "seed: " << seed << "\n";
         headless::Document& document = loaded.document();
+        progress.Phase("finding joints");
         const JointRun joints = BeforeRun(document, options.filter);
+        progress.Phase("filtering");
+        const HostSetup watched = [&](headless::Host& host) {
+            if (setup) setup(host);
+            host.OnArtReached(
+                [&progress](std::size_t n, std::size_t total) { progress.Fraction(n, total); });
+        };
         // The trace is a log, not a document: written as it comes, kept when
         // the run fails, which is when it helps most.
         std::ofstream trace;
@@ -176,13 +192,19 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
             if (!trace) throw JobError("cannot write the trace '" + *options.trace + "'");
         }
         const std::string held =
-            RunFilter(document, plugin.entry(), options.filter.params, seed, setup,
+            RunFilter(document, plugin.entry(), options.filter.params, seed, watched,
                       plugin.resources(), options.trace ? &trace : nullptr);
         if (options.trace && !trace.flush()) {
             throw JobError("cannot write the trace '" + *options.trace + "'");
         }
+        progress.Clear();
         WarnIfHeld("run", held, err);
         err << "pelvaro run: " << JointReport(joints, document, options.filter) << "\n";
+        progress.Phase("writing " +
+                       (options.output == "-" ? std::string("standard output") : options.output));
+        if (loaded.markupSetAside() && outFormat == DocumentFormat::kSvg) {
+            loaded.RestoreMarkup(fromStdin ? std::move(piped) : ReadTextFile(options.input));
+        }
         if (options.output == "-") {
             loaded.Write(outFormat, out);
             out.flush();
@@ -191,6 +213,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
             WriteFileAtomically(options.output,
                                 [&](std::ostream& stream) { loaded.Write(outFormat, stream); });
         }
+        progress.Finish();
         return kExitOk;
     });
 }

@@ -61,6 +61,7 @@ LoadedDocument LoadedDocument::Read(std::string_view text, const std::string& fi
                                     DocumentFormat format, const std::vector<std::string>& ids) {
     LoadedDocument loaded;
     loaded.format_ = format;
+    loaded.fileName_ = fileName;
     if (format == DocumentFormat::kJson) {
         if (!ids.empty()) {
             throw InputError("--id selects elements of an SVG document; in the JSON document '" +
@@ -95,6 +96,28 @@ const std::vector<std::string>& LoadedDocument::warnings() const {
     return kNoWarnings;
 }
 
+void LoadedDocument::SetMarkupAside() {
+#if defined(PELVARO_SVG_DOCUMENTS)
+    if (svg_) cli::SetMarkupAside(*svg_);
+#endif
+}
+
+bool LoadedDocument::markupSetAside() const {
+#if defined(PELVARO_SVG_DOCUMENTS)
+    return svg_ && !svg_->xml;
+#else
+    return false;
+#endif
+}
+
+void LoadedDocument::RestoreMarkup(std::string text) {
+#if defined(PELVARO_SVG_DOCUMENTS)
+    if (svg_) cli::RestoreMarkup(*svg_, std::move(text), fileName_);
+#else
+    (void)text;
+#endif
+}
+
 std::string LoadedDocument::Write(DocumentFormat format) const {
 #if defined(PELVARO_SVG_DOCUMENTS)
     if (svg_) {
@@ -110,6 +133,12 @@ void LoadedDocument::Write(DocumentFormat format, std::ostream& stream) const {
         WriteDocumentJson(json_, stream);
         return;
     }
+#if defined(PELVARO_SVG_DOCUMENTS)
+    if (svg_ && format == DocumentFormat::kSvg) {
+        WriteDocumentSvg(*svg_, stream);
+        return;
+    }
+#endif
     const std::string text = Write(format);
     stream.write(text.data(), static_cast<std::streamsize>(text.size()));
 }

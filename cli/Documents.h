@@ -48,17 +48,25 @@ public:
     // Lines about what the reader left alone, each naming the file and place.
     const std::vector<std::string>& warnings() const;
 
+    // An SVG document's markup, needed only to write it back as SVG, freed
+    // while the filter runs; RestoreMarkup takes the text read again (the
+    // same bytes, else InputError). Nothing to do for JSON documents.
+    void SetMarkupAside();
+    bool markupSetAside() const;
+    void RestoreMarkup(std::string text);
+
     // The document with the run's changes in format: SVG back into the SVG
     // that was read, JSON with everything the JSON reader kept; a JSON
     // document as SVG is a picture of its paths.
     std::string Write(DocumentFormat format) const;
     // The same, written to stream as it is made where the format allows (a
-    // JSON document read as JSON goes out in pieces, not as one text).
+    // document read in its own format goes out in pieces, not as one text).
     void Write(DocumentFormat format, std::ostream& stream) const;
 
 private:
     LoadedDocument() = default;
     DocumentFormat format_ = DocumentFormat::kJson;
+    std::string fileName_;
     DocumentFile json_;
     std::unique_ptr<SvgDocumentFile> svg_;
 };

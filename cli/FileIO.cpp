@@ -101,10 +101,15 @@ std::string ReadTextFile(const std::string& path) {
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) throw InputError("cannot read '" + path + "': " + Cause());
-    std::ostringstream content;
-    content << in.rdbuf();
+    // Sized by the file's size, so a big file takes no more than its bytes.
+    std::string content;
+    const std::uintmax_t size = fs::file_size(path, error);
+    if (!error) content.reserve(static_cast<std::size_t>(size));
+    char buffer[1 << 16];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+        content.append(buffer, static_cast<std::size_t>(in.gcount()));
     if (in.bad()) throw InputError("cannot read '" + path + "': " + Cause());
-    return std::move(content).str();
+    return content;
 }
 
 void WriteFileAtomically(const std::string& path, const std::string& content) {

@@ -5,30 +5,11 @@
 #include <cstdio>
 
 #include "cli/FloatText.h"
+#include "cli/PathText.h"
 
 namespace cli {
 
 namespace {
-
-bool Same(const RealPoint& a, const RealPoint& b) { return a.h == b.h && a.v == b.v; }
-
-void AppendPoint(const RealPoint& point, std::string& out) {
-    out += ' ';
-    out += FloatText(point.h);
-    out += ' ';
-    out += FloatText(point.v);
-}
-
-void AppendEdge(const PathSegment& from, const PathSegment& to, std::string& out) {
-    if (Same(from.out, from.p) && Same(to.in, to.p)) {
-        out += " L";
-    } else {
-        out += " C";
-        AppendPoint(from.out, out);
-        AppendPoint(to.in, out);
-    }
-    AppendPoint(to.p, out);
-}
 
 int Byte(float level) {
     const double clamped = std::clamp(static_cast<double>(level), 0.0, 1.0);
@@ -62,16 +43,13 @@ std::string Number(double value) { return FloatText(static_cast<float>(value)); 
 }  // namespace
 
 std::string SvgPathData(const headless::Art& path) {
-    const auto& segments = path.segments;
     std::string out;
-    if (segments.empty()) return out;
-    out += 'M';
-    AppendPoint(segments[0].p, out);
-    for (std::size_t i = 1; i < segments.size(); ++i) AppendEdge(segments[i - 1], segments[i], out);
-    if (path.closed) {
-        if (segments.size() > 1) AppendEdge(segments.back(), segments.front(), out);
-        out += " Z";
-    }
+    AppendSubpathText(
+        std::span(path.segments), path.closed,
+        [](const PathSegment& s) {
+            return PathTextNode{s.in, s.p, s.out};
+        },
+        out);
     return out;
 }
 

@@ -205,6 +205,8 @@ int Host::FallibleCalls() const { return static_cast<int>(core_->fallibleCalls);
 
 void Host::LogCalls(bool on) { core_->log.SetOn(on); }
 
+void Host::OnArtReached(ArtReached reached) { core_->WatchArtReached(std::move(reached)); }
+
 bool Host::LoggingCalls() const { return core_->log.on(); }
 
 namespace {

@@ -136,7 +136,20 @@ ArtHandle HostCore::ArtFor(std::size_t index) {
 Art* HostCore::FindArt(ArtHandle handle) {
     const uint32_t index = artTokens_.Number(FromRef(handle));
     if (index == TokenRuns::kNone || index >= document.art.size()) return nullptr;
+    if (index >= nextReach_) [[unlikely]]
+        ReportReach(index);
     return &document.art[index];
+}
+
+void HostCore::WatchArtReached(Host::ArtReached reached) {
+    artReached_ = std::move(reached);
+    nextReach_ = artReached_ ? 0 : SIZE_MAX;
+}
+
+void HostCore::ReportReach(std::size_t index) {
+    const std::size_t total = document.art.size();
+    nextReach_ = index + std::max<std::size_t>(1, total / 100);
+    artReached_(index + 1, total);
 }
 
 HostErr HostCore::FindPath(ArtHandle handle, Art** path) {

@@ -12,7 +12,7 @@
 #include "support/TempDir.h"
 #include "support/ToolProcess.h"
 
-#if defined(__linux__) && !defined(PELVARO_IN_PROCESS)
+#if defined(PELVARO_TOOL_PROCESS)
 
 namespace {
 
@@ -21,6 +21,16 @@ using testing_support::TempDir;
 namespace fs = std::filesystem;
 
 const std::string kMosaic = std::string(PELVARO_FIXTURES) + "/small-mosaic.json";
+
+// How each system names the two crashes.
+#if defined(_WIN32)
+constexpr const char* kBadAccess = "EXCEPTION_ACCESS_VIOLATION";
+// A library the loader would find on its own search path.
+constexpr const char* kSystemLibrary = "kernel32.dll";
+#else
+constexpr const char* kBadAccess = "SIGSEGV";
+constexpr const char* kSystemLibrary = "libm.so.6";
+#endif
 
 std::string Faulty(const std::string& name) {
     return std::string(PELVARO_FAULTY_MODULES) + "/" + name + ".aip";
@@ -35,11 +45,11 @@ TEST(CliFaultyPlugin, ACrashOrAHangIsReportedWithTheMessage) {
     };
     const Case cases[] = {
         {{"info", "--plugin", Faulty("CrashesAtStartup")},
-         "pelvaro info: the plug-in crashed (SIGSEGV) while handling "
-         "\"SP Interface\"/\"Startup\"\n"},
+         std::string("pelvaro info: the plug-in crashed (") + kBadAccess +
+             ") while handling \"SP Interface\"/\"Startup\"\n"},
         {{"run", kMosaic, "-o", out, "--seed", "1", "--plugin", Faulty("CrashesAtStartup")},
-         "pelvaro run: the plug-in crashed (SIGSEGV) while handling "
-         "\"SP Interface\"/\"Startup\"\n"},
+         std::string("pelvaro run: the plug-in crashed (") + kBadAccess +
+             ") while handling \"SP Interface\"/\"Startup\"\n"},
         {{"run", kMosaic, "-o", out, "--seed", "1", "--plugin", Faulty("AbortsAtShutdown")},
          "pelvaro run: the plug-in crashed (SIGABRT) while handling "
          "\"SP Interface\"/\"Shutdown\"\n"},
@@ -69,9 +79,9 @@ TEST(CliFaultyPlugin, ABarePluginNameIsAFileInTheCurrentFolder) {
 
     // A library the loader would find on its own search path is not taken.
     const ToolResult system =
-        RunToolProcess({"info", "--plugin", "libm.so.6"}, dir.path().string());
+        RunToolProcess({"info", "--plugin", kSystemLibrary}, dir.path().string());
     EXPECT_EQ(system.status, 2);
-    EXPECT_NE(system.err.find("cannot load the plug-in module '" + (dir / "libm.so.6") + "'"),
+    EXPECT_NE(system.err.find("cannot load the plug-in module '" + (dir / kSystemLibrary) + "'"),
               std::string::npos)
         << system.err;
 }

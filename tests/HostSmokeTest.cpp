@@ -2,7 +2,9 @@
 // paths that share an edge and leaves nothing behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "headless/Host.h"
 #include "support/Parameters.h"
@@ -47,6 +49,42 @@ TEST(HostSmoke, TheModuleRunsTheFilterAndLeavesNothingHeld) {
     EXPECT_EQ(left[2].p.h, right[3].p.h);  // (10,10)
     EXPECT_EQ(left[2].p.v, right[3].p.v);
     EXPECT_GT(host.KeyCount(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(HostSmoke, ProgressFollowsThePlugInThroughTheDocument) {
+    testing_support::PluginUnderTest plugin;
+    headless::Document document;
+    for (int i = 0; i < 1000; ++i)
+        document.art.push_back(testing_support::Square(
+            10.0f * static_cast<float>(i % 40), 10.0f * static_cast<float>(i / 40), 10, true));
+
+    PluginHost host(document, 7);
+    std::vector<std::size_t> reached;
+    host.OnArtReached([&](std::size_t n, std::size_t total) {
+        EXPECT_EQ(total, 1000u);
+        reached.push_back(n);
+    });
+    ASSERT_EQ(host.Startup(plugin.entry()), kNoErr);
+    SetParameters(host, {6.0f, 20.0f, 80.0f, 1});
+    ASSERT_EQ(host.FilterGo(plugin.entry()), kNoErr);
+    // About a hundred reports, each further on, the last near the end.
+    ASSERT_FALSE(reached.empty());
+    EXPECT_EQ(reached.front(), 1u);
+    EXPECT_LE(reached.size(), 101u);
+    EXPECT_TRUE(std::is_sorted(reached.begin(), reached.end()));
+    EXPECT_EQ(std::adjacent_find(reached.begin(), reached.end()), reached.end());
+    EXPECT_GT(reached.back(), 990u);
+
+    // Once stopped, it stays quiet.
+    host.OnArtReached(nullptr);
+    reached.clear();
+    ASSERT_EQ(host.FilterGo(plugin.entry()), kNoErr);
+    EXPECT_TRUE(reached.empty());
+    ASSERT_EQ(host.Shutdown(plugin.entry()), kNoErr);
 }
 
 }  // namespace

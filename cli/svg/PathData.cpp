@@ -7,7 +7,7 @@
 
 #include <cmath>
 
-#include "cli/FloatText.h"
+#include "cli/PathText.h"
 
 namespace cli::svg {
 
@@ -97,22 +97,9 @@ std::size_t StrayCharacter(std::string_view data) {
 
 bool Finite(const Geom::Point& p) { return std::isfinite(p[Geom::X]) && std::isfinite(p[Geom::Y]); }
 
-void AppendPoint(const Geom::Point& point, std::string& out) {
-    out += ' ';
-    out += FloatText(static_cast<float>(point[Geom::X]));
-    out += ' ';
-    out += FloatText(static_cast<float>(point[Geom::Y]));
-}
-
-void AppendEdge(const Node& from, const Node& to, std::string& out) {
-    if (from.out == from.p && to.in == to.p) {
-        out += " L";
-    } else {
-        out += " C";
-        AppendPoint(from.out, out);
-        AppendPoint(to.in, out);
-    }
-    AppendPoint(to.p, out);
+// A point as written: the float nearest each coordinate.
+RealPoint AsWritten(const Geom::Point& point) {
+    return {static_cast<float>(point[Geom::X]), static_cast<float>(point[Geom::Y])};
 }
 
 }  // namespace
@@ -143,16 +130,12 @@ PathGeometry ParsePathData(std::string_view data) {
 }
 
 void AppendPathData(const Subpath& subpath, std::string& out) {
-    const auto& nodes = subpath.nodes;
-    if (nodes.empty()) return;
-    if (!out.empty()) out += ' ';
-    out += 'M';
-    AppendPoint(nodes[0].p, out);
-    for (std::size_t i = 1; i < nodes.size(); ++i) AppendEdge(nodes[i - 1], nodes[i], out);
-    if (subpath.closed) {
-        if (nodes.size() > 1) AppendEdge(nodes.back(), nodes.front(), out);
-        out += " Z";
-    }
+    AppendSubpathText(
+        std::span(subpath.nodes), subpath.closed,
+        [](const Node& n) {
+            return PathTextNode{AsWritten(n.in), AsWritten(n.p), AsWritten(n.out)};
+        },
+        out);
 }
 
 }  // namespace cli::svg

@@ -41,9 +41,7 @@ struct PathDataError : std::runtime_error {
 
 PathGeometry ParsePathData(std::string_view data);
 
-// Appends the absolute M, L, C and Z text of a subpath: an edge is L when
-// both its handles sit on their anchors, else C; a closed subpath ends with
-// its closing edge, then Z. Coordinates are the shortest float texts.
+// Appends the absolute M, L, C and Z text of a subpath (cli/PathText.h).
 void AppendPathData(const Subpath& subpath, std::string& out);
 
 }  // namespace cli::svg

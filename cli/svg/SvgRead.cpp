@@ -5,6 +5,8 @@
 #include <cstring>
 #include <map>
 #include <set>
+#include <stdexcept>
+#include <string_view>
 #include <unordered_map>
 
 #include "cli/InputError.h"
@@ -47,6 +49,17 @@ bool Invertible(const Geom::Affine& m) {
     return std::isfinite(det) && std::fabs(det) > 1e-12 && std::isfinite(1.0 / det);
 }
 
+// The element types that become paths, as literals that outlive the tree's
+// own names.
+std::string_view TypeLiteral(std::string_view type) {
+    static constexpr std::string_view kTypes[] = {"path", "rect",     "circle", "ellipse",
+                                                  "line", "polyline", "polygon"};
+    for (const std::string_view literal : kTypes) {
+        if (literal == type) return literal;
+    }
+    throw std::logic_error("not a path or shape: <" + std::string(type) + ">");
+}
+
 bool IsGroup(std::string_view type) { return type == "g" || type == "a" || type == "switch"; }
 
 // Elements with nothing to draw or move: kept, and no warning.
@@ -54,6 +67,101 @@ bool IsQuiet(std::string_view type) {
     return type == "title" || type == "desc" || type == "metadata" || type == "style" ||
            type == "script" || type == "linearGradient" || type == "radialGradient" ||
            type == "filter" || type == "view" || type.empty();
+}
+
+// Editors' files declare entities in the DOCTYPE (&ns_svg; and the like);
+// the XML parser leaves them unexpanded, so expand them here.
+void ExpandEntities(pugi::xml_document& xml) {
+    std::map<std::string, std::string, std::less<>> entities;
+    for (pugi::xml_node node = xml.first_child(); node; node = node.next_sibling()) {
+        if (node.type() != pugi::node_doctype) continue;
+        std::string_view doctype = node.value();
+        std::size_t at = 0;
+        while ((at = doctype.find("<!ENTITY", at)) != std::string_view::npos) {
+            at += 8;
+            while (at < doctype.size() && std::isspace(static_cast<unsigned char>(doctype[at])))
+                ++at;
+            std::size_t end = at;
+            while (end < doctype.size() && !std::isspace(static_cast<unsigned char>(doctype[end])))
+                ++end;
+            const std::string name(doctype.substr(at, end - at));
+            const std::size_t open = doctype.find_first_of("\"'", end);
+            if (open == std::string_view::npos) break;
+            const std::size_t close = doctype.find(doctype[open], open + 1);
+            if (close == std::string_view::npos) break;
+            if (name != "%") entities.emplace(name, doctype.substr(open + 1, close - open - 1));
+            at = close + 1;
+        }
+    }
+    if (entities.empty()) return;
+    const auto expand = [&](std::string_view value, std::string& out) {
+        bool changed = false;
+        out.clear();
+        for (std::size_t at = 0; at < value.size();) {
+            if (value[at] == '&') {
+                const std::size_t semicolon = value.find(';', at);
+                if (semicolon != std::string_view::npos) {
+                    const auto it = entities.find(value.substr(at + 1, semicolon - at - 1));
+                    if (it != entities.end()) {
+                        out += it->second;
+                        at = semicolon + 1;
+                        changed = true;
+                        continue;
+                    }
+                }
+            }
+            out += value[at++];
+        }
+        return changed;
+    };
+    std::string expanded;
+    std::vector<pugi::xml_node> stack{xml.document_element()};
+    while (!stack.empty()) {
+        pugi::xml_node node = stack.back();
+        stack.pop_back();
+        for (pugi::xml_attribute attribute : node.attributes()) {
+            if (expand(attribute.value(), expanded)) attribute.set_value(expanded.c_str());
+        }
+        for (pugi::xml_node child : node.children()) {
+            if (child.type() == pugi::node_element) {
+                stack.push_back(child);
+            } else if (child.type() == pugi::node_pcdata && expand(child.value(), expanded)) {
+                child.set_value(expanded.c_str());
+            }
+        }
+    }
+}
+
+constexpr unsigned kParseFlags = pugi::parse_full | pugi::parse_ws_pcdata;
+
+// The tree as the reader and the writer take it: the declaration says UTF-8
+// (the encoding written), entities are expanded.
+pugi::xml_parse_result Prepared(pugi::xml_document& xml, const pugi::xml_parse_result& result) {
+    if (!result) return result;
+    if (result.encoding != pugi::encoding_utf8) {
+        for (pugi::xml_node node = xml.first_child(); node; node = node.next_sibling()) {
+            if (node.type() == pugi::node_declaration && node.attribute("encoding")) {
+                node.attribute("encoding").set_value("UTF-8");
+            }
+        }
+    }
+    ExpandEntities(xml);
+    return result;
+}
+
+// Calls visit(node) for every element of xml, in document order.
+template <typename Visit>
+void EachElement(const pugi::xml_document& xml, Visit visit) {
+    pugi::xml_node node = xml.first_child();
+    while (node) {
+        if (node.type() == pugi::node_element) visit(node);
+        if (node.first_child()) {
+            node = node.first_child();
+            continue;
+        }
+        while (node && !node.next_sibling()) node = node.parent();
+        if (node) node = node.next_sibling();
+    }
 }
 
 struct Context {
@@ -77,21 +185,13 @@ public:
 
     void Read() {
         file_.xml = std::make_unique<pugi::xml_document>();
-        const unsigned flags = pugi::parse_full | pugi::parse_ws_pcdata;
-        const pugi::xml_parse_result result =
-            file_.xml->load_buffer(text_.data(), text_.size(), flags, pugi::encoding_auto);
+        const pugi::xml_parse_result result = Prepared(
+            *file_.xml,
+            file_.xml->load_buffer(text_.data(), text_.size(), kParseFlags, pugi::encoding_auto));
         if (!result) {
             Fail(static_cast<std::size_t>(result.offset),
                  std::string("malformed XML: ") + result.description() +
                      "; fix the markup there (xmllint --noout FILE shows every fault)");
-        }
-        if (result.encoding != pugi::encoding_utf8) {
-            // The document is written back in UTF-8: say so in its declaration.
-            for (pugi::xml_node node = file_.xml->first_child(); node; node = node.next_sibling()) {
-                if (node.type() == pugi::node_declaration && node.attribute("encoding")) {
-                    node.attribute("encoding").set_value("UTF-8");
-                }
-            }
         }
         const pugi::xml_node root = file_.xml->document_element();
         if (LocalName(root) != "svg") {
@@ -99,7 +199,6 @@ public:
                  "the root element is <" + std::string(root.name()) +
                      ">, not <svg>; is this an SVG document?");
         }
-        ExpandEntities();
         ReadStyleSheets(root);
         Context context;
         Walk(root, context, 0);
@@ -119,8 +218,9 @@ public:
                          "marker, pattern or symbol) or is not a path"
                        : "no element has it"));
         }
-        file_.asRead = file_.document;
+        file_.asRead = PathsAsRead(file_.document);
         file_.sourceBytes = text_.size();
+        file_.sourceHash = std::hash<std::string_view>{}(text_);
     }
 
 private:
@@ -161,70 +261,6 @@ private:
     void LeaveAlone(const pugi::xml_node& node, const std::string& what) {
         Note& note = leftAlone_[what];
         if (note.count++ == 0) note.place = Place(static_cast<std::size_t>(node.offset_debug()));
-    }
-
-    // Editors' files declare entities in the DOCTYPE (&ns_svg; and the like);
-    // the XML parser leaves them unexpanded, so expand them here.
-    void ExpandEntities() {
-        std::map<std::string, std::string, std::less<>> entities;
-        for (pugi::xml_node node = file_.xml->first_child(); node; node = node.next_sibling()) {
-            if (node.type() != pugi::node_doctype) continue;
-            std::string_view doctype = node.value();
-            std::size_t at = 0;
-            while ((at = doctype.find("<!ENTITY", at)) != std::string_view::npos) {
-                at += 8;
-                while (at < doctype.size() && std::isspace(static_cast<unsigned char>(doctype[at])))
-                    ++at;
-                std::size_t end = at;
-                while (end < doctype.size() &&
-                       !std::isspace(static_cast<unsigned char>(doctype[end])))
-                    ++end;
-                const std::string name(doctype.substr(at, end - at));
-                const std::size_t open = doctype.find_first_of("\"'", end);
-                if (open == std::string_view::npos) break;
-                const std::size_t close = doctype.find(doctype[open], open + 1);
-                if (close == std::string_view::npos) break;
-                if (name != "%") entities.emplace(name, doctype.substr(open + 1, close - open - 1));
-                at = close + 1;
-            }
-        }
-        if (entities.empty()) return;
-        const auto expand = [&](std::string_view value, std::string& out) {
-            bool changed = false;
-            out.clear();
-            for (std::size_t at = 0; at < value.size();) {
-                if (value[at] == '&') {
-                    const std::size_t semicolon = value.find(';', at);
-                    if (semicolon != std::string_view::npos) {
-                        const auto it = entities.find(value.substr(at + 1, semicolon - at - 1));
-                        if (it != entities.end()) {
-                            out += it->second;
-                            at = semicolon + 1;
-                            changed = true;
-                            continue;
-                        }
-                    }
-                }
-                out += value[at++];
-            }
-            return changed;
-        };
-        std::string expanded;
-        std::vector<pugi::xml_node> stack{file_.xml->document_element()};
-        while (!stack.empty()) {
-            pugi::xml_node node = stack.back();
-            stack.pop_back();
-            for (pugi::xml_attribute attribute : node.attributes()) {
-                if (expand(attribute.value(), expanded)) attribute.set_value(expanded.c_str());
-            }
-            for (pugi::xml_node child : node.children()) {
-                if (child.type() == pugi::node_element) {
-                    stack.push_back(child);
-                } else if (child.type() == pugi::node_pcdata && expand(child.value(), expanded)) {
-                    child.set_value(expanded.c_str());
-                }
-            }
-        }
     }
 
     void ReadStyleSheets(const pugi::xml_node& root) {
@@ -388,13 +424,12 @@ private:
         SetFill(context.fill, style);
         SvgPathElement element;
         element.node = node;
-        element.type = std::string(type);
-        element.toRoot = context.toRoot;
+        element.type = TypeLiteral(type);
+        element.transform = TransformIndex(context.toRoot);
         element.firstArt = file_.document.art.size();
-        element.artCount = geometry.subpaths.size();
+        element.artCount = static_cast<uint32_t>(geometry.subpaths.size());
         element.hadArcs = geometry.hadArcs;
         element.fillImportant = context.fillImportant;
-        const std::size_t index = file_.elements.size();
         for (const Subpath& subpath : geometry.subpaths) {
             if (subpath.nodes.size() > static_cast<std::size_t>(headless::kMaxSegments)) {
                 Fail(static_cast<std::size_t>(node.offset_debug()),
@@ -416,13 +451,23 @@ private:
                 art.segments.push_back(segment);
             }
             file_.document.art.push_back(std::move(art));
-            file_.artElement.push_back(index);
         }
         file_.elements.push_back(std::move(element));
     }
 
+    // The index of toRoot in the file's transforms: the last one again when
+    // equal bit for bit (elements of one group), else a new one.
+    uint32_t TransformIndex(const Geom::Affine& toRoot) {
+        std::vector<Geom::Affine>& transforms = file_.transforms;
+        if (transforms.empty() ||
+            std::memcmp(&transforms.back(), &toRoot, sizeof(Geom::Affine)) != 0) {
+            transforms.push_back(toRoot);
+        }
+        return static_cast<uint32_t>(transforms.size() - 1);
+    }
+
     RealPoint ToHost(const Geom::Point& p, const pugi::xml_node& node) const {
-        const RealPoint point{static_cast<float>(p[Geom::X]), static_cast<float>(p[Geom::Y])};
+        const RealPoint point = HostPoint(p);
         if (!std::isfinite(point.h) || !std::isfinite(point.v)) {
             Fail(static_cast<std::size_t>(node.offset_debug()),
                  "a point lies beyond the host's float range in root coordinates");
@@ -446,6 +491,50 @@ SvgDocumentFile ReadDocumentSvg(std::string_view text, const std::string& fileNa
     SvgDocumentFile file;
     Reader(text, fileName, options, file).Read();
     return file;
+}
+
+void SetMarkupAside(SvgDocumentFile& file) {
+    if (!file.xml) return;
+    uint32_t order = 0;
+    std::size_t next = 0;
+    EachElement(*file.xml, [&](const pugi::xml_node& node) {
+        if (next < file.elements.size() && file.elements[next].node == node) {
+            file.elements[next].order = order;
+            file.elements[next++].node = pugi::xml_node();
+        }
+        ++order;
+    });
+    if (next != file.elements.size()) throw std::logic_error("path elements out of document order");
+    file.xml.reset();
+    file.markup.reset();
+}
+
+void RestoreMarkup(SvgDocumentFile& file, std::string text, const std::string& fileName) {
+    if (file.xml) return;
+    const auto changed = [&] {
+        return InputError(fileName +
+                          ": changed while the filter ran (the SVG is read again to be written "
+                          "back); run again on the file as it is now");
+    };
+    if (text.size() != file.sourceBytes || std::hash<std::string_view>{}(text) != file.sourceHash)
+        throw changed();
+    // Parsed in place: the tree's texts stay in the buffer, not in a copy.
+    auto markup = std::make_unique<std::string>(std::move(text));
+    auto xml = std::make_unique<pugi::xml_document>();
+    if (!Prepared(*xml, xml->load_buffer_inplace(markup->data(), markup->size(), kParseFlags,
+                                                 pugi::encoding_auto))) {
+        throw changed();
+    }
+    uint32_t order = 0;
+    std::size_t next = 0;
+    EachElement(*xml, [&](const pugi::xml_node& node) {
+        if (next < file.elements.size() && file.elements[next].order == order)
+            file.elements[next++].node = node;
+        ++order;
+    });
+    if (next != file.elements.size()) throw changed();
+    file.markup = std::move(markup);
+    file.xml = std::move(xml);
 }
 
 }  // namespace cli

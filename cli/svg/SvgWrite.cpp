@@ -1,5 +1,6 @@
 // Writing an SVG document back with the run's changes.
 #include <cstring>
+#include <stdexcept>
 
 #include "cli/SvgWriter.h"
 #include "cli/svg/PathData.h"
@@ -12,24 +13,6 @@ using namespace svg;
 
 namespace {
 
-bool SameSegments(const headless::Art& a, const headless::Art& b) {
-    if (a.segments.size() != b.segments.size()) return false;
-    for (std::size_t s = 0; s < a.segments.size(); ++s) {
-        const PathSegment& x = a.segments[s];
-        const PathSegment& y = b.segments[s];
-        if (x.p.h != y.p.h || x.p.v != y.p.v || x.in.h != y.in.h || x.in.v != y.in.v ||
-            x.out.h != y.out.h || x.out.v != y.out.v) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool SameFill(const PathStyle& a, const PathStyle& b) {
-    return a.fillPaint == b.fillPaint && a.fillColorKind == b.fillColorKind &&
-           std::memcmp(a.fillColor, b.fillColor, sizeof a.fillColor) == 0;
-}
-
 // What an editor keeps beside d to rebuild a shape or list its nodes; left
 // as it was it would undo the move or describe nodes that are gone.
 constexpr const char* kShapeParameters[] = {
@@ -41,7 +24,7 @@ constexpr const char* kShapeParameters[] = {
     "sodipodi:argument",   "sodipodi:t0"};
 
 std::string ElementPathData(const SvgDocumentFile& file, const SvgPathElement& element) {
-    const Geom::Affine toLocal = element.toRoot.inverse();
+    const Geom::Affine toLocal = file.transforms[element.transform].inverse();
     const auto local = [&](const RealPoint& p) { return Geom::Point(p.h, p.v) * toLocal; };
     std::string d;
     Subpath subpath;
@@ -138,17 +121,47 @@ std::string SetStyleProperty(std::string_view style, std::string_view name,
     return out;
 }
 
-std::string WriteDocumentSvg(const SvgDocumentFile& file) {
+namespace {
+
+// True when the element's paths hold exactly the anchors it gives when read
+// again: the check behind a path whose hash says it may be unmoved.
+bool SameAsRead(const SvgDocumentFile& file, const SvgPathElement& element) {
+    const PathGeometry geometry = element.type == "path"
+                                      ? ParsePathData(element.node.attribute("d").value())
+                                      : ShapeGeometry(element.node, element.type);
+    if (geometry.subpaths.size() != element.artCount) return false;
+    const Geom::Affine& toRoot = file.transforms[element.transform];
+    const auto same = [&](const RealPoint& a, const Geom::Point& b) {
+        const RealPoint p = HostPoint(b * toRoot);
+        return a.h == p.h && a.v == p.v;
+    };
+    for (std::size_t i = 0; i < geometry.subpaths.size(); ++i) {
+        const std::vector<Node>& nodes = geometry.subpaths[i].nodes;
+        const std::vector<PathSegment>& segments = file.document.art[element.firstArt + i].segments;
+        if (nodes.size() != segments.size()) return false;
+        for (std::size_t s = 0; s < nodes.size(); ++s) {
+            if (!same(segments[s].p, nodes[s].p) || !same(segments[s].in, nodes[s].in) ||
+                !same(segments[s].out, nodes[s].out)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// Puts the run's changes into the tree: new path data for every element whose
+// paths moved, the new fill into the style of every one recoloured.
+void ApplyChanges(const SvgDocumentFile& file) {
+    if (!file.xml) throw std::logic_error("an SVG written with its markup set aside");
     for (const SvgPathElement& element : file.elements) {
         bool moved = false;
         const PathStyle* recoloured = nullptr;
         for (std::size_t a = element.firstArt; a < element.firstArt + element.artCount; ++a) {
             const headless::Art& now = file.document.art[a];
-            const headless::Art& was = file.asRead.art[a];
-            moved = moved || !SameSegments(now, was);
-            if (!SameFill(now.style, was.style)) recoloured = &now.style;  // the last one set wins
+            moved = moved || !file.asRead.MaybeUnmoved(a, now);
+            if (file.asRead.Recoloured(a, now.style)) recoloured = &now.style;  // the last one wins
         }
-        if (moved) WriteGeometry(file, element);
+        if (moved || !SameAsRead(file, element)) WriteGeometry(file, element);
         if (recoloured != nullptr) {
             pugi::xml_node node = element.node;
             pugi::xml_attribute style = node.attribute("style");
@@ -159,15 +172,31 @@ std::string WriteDocumentSvg(const SvgDocumentFile& file) {
             style.set_value(SetStyleProperty(style.value(), "fill", gray).c_str());
         }
     }
-    StringWriter writer;
-    writer.out.reserve(file.sourceBytes + file.sourceBytes / 8);
+}
+
+void Print(const SvgDocumentFile& file, pugi::xml_writer& writer) {
     // The parser keeps no text outside the root element: the declaration,
     // comments and the root go on lines of their own, as editors write them.
     for (pugi::xml_node node = file.xml->first_child(); node; node = node.next_sibling()) {
         node.print(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
-        writer.out += '\n';
+        writer.write("\n", 1);
     }
+}
+
+}  // namespace
+
+std::string WriteDocumentSvg(const SvgDocumentFile& file) {
+    ApplyChanges(file);
+    StringWriter writer;
+    writer.out.reserve(file.sourceBytes + file.sourceBytes / 8);
+    Print(file, writer);
     return std::move(writer.out);
+}
+
+void WriteDocumentSvg(const SvgDocumentFile& file, std::ostream& stream) {
+    ApplyChanges(file);
+    pugi::xml_writer_stream writer(stream);
+    Print(file, writer);
 }
 
 }  // namespace cli

@@ -32,6 +32,8 @@ TEST(SvgPathData, ReadsTheWholeGrammarAndWritesAbsoluteLinesAndCubics) {
         {"M0 0 A 0 5 0 0 1 10 0", "M 0 0 L 10 0"},  // a flat arc is a line
         {"M0 0 A 5 5 0 0 1 0 0", "M 0 0"},          // an arc to its own start draws nothing
         {"M 0 0 L 10 0 M 20 0 L 30 0", "M 0 0 L 10 0 M 20 0 L 30 0"},
+        // Handles off their anchors by less than a float tells: a line, as written.
+        {"M 1 1 C 1.00000000001 1 2 2.00000000001 2 2", "M 1 1 L 2 2"},
         {"", ""},
     };
     for (const Case& c : cases) EXPECT_EQ(RoundTrip(c.data), c.written) << c.data;

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "winres/DialogTemplate.h"
 #include "hostinterface/HostInterface.h"
+#include "winres/DialogTemplate.h"
 
 namespace headless {
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -19,9 +20,9 @@
 #include "headless/DialogScript.h"
 #include "headless/Document.h"
 #include "headless/MenuRecords.h"
+#include "hostinterface/HostInterface.h"
 #include "winres/Declaration.h"
 #include "winres/ResourceSource.h"
-#include "hostinterface/HostInterface.h"
 
 namespace headless {
 
@@ -131,6 +132,14 @@ public:
     void ScriptDialog(std::vector<DialogAction> actions);
     // Every modal run so far, with its items and its log.
     const std::vector<DialogRun>& Dialogs() const;
+
+    // --- Progress --------------------------------------------------------------
+
+    // Calls reached(n, total) as the plug-in first reaches art n of the
+    // document's total (1-based), about a hundred times over a document: a
+    // progress display for long runs. Null stops it.
+    using ArtReached = std::function<void(std::size_t reached, std::size_t total)>;
+    void OnArtReached(ArtReached reached);
 
     // --- Accounting ----------------------------------------------------------
 

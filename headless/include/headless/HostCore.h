@@ -119,7 +119,12 @@ public:
 
     Holdings Held() const;
 
+    // Reports reaching art further into the document (Host::OnArtReached).
+    void WatchArtReached(Host::ArtReached reached);
+
 private:
+    void ReportReach(std::size_t index);
+
     std::optional<HostErr> InjectSet(const Op& op);
 
     std::shared_ptr<const ResourceSource> resources_;
@@ -128,6 +133,8 @@ private:
     ObjectTables objects_;
     Quarantine quarantine_;
     TokenRuns artTokens_;  // by document index
+    Host::ArtReached artReached_;
+    std::size_t nextReach_ = SIZE_MAX;  // the art index that reports next
 };
 
 // The host whose message is running, or null.
