@@ -14,17 +14,19 @@
 #pragma clang attribute push(__attribute__((no_sanitize("pointer-overflow"))), apply_to = function)
 #endif
 #include <rapidjson/error/en.h>
-#include <rapidjson/memorystream.h>
 #include <rapidjson/reader.h>
 #if defined(__clang__)
 #pragma clang attribute pop
 #endif
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <unordered_map>
+#include <vector>
 
 #include "cli/DocumentJson.h"
 #include "cli/FloatText.h"
@@ -38,11 +40,62 @@ namespace {
 // Deeper nesting is refused, as the tree reader refused it.
 constexpr std::size_t kMaxDepth = 256;
 
-constexpr unsigned kParseFlags =
-    rapidjson::kParseIterativeFlag | rapidjson::kParseNumbersAsStringsFlag |
-    rapidjson::kParseValidateEncodingFlag | rapidjson::kParseStopWhenDoneFlag;
+// In situ: strings are decoded into the stream's own buffer and numbers are
+// not copied at all (the handler takes their text from the input).
+constexpr unsigned kParseFlags = rapidjson::kParseNumbersAsStringsFlag |
+                                 rapidjson::kParseValidateEncodingFlag |
+                                 rapidjson::kParseStopWhenDoneFlag | rapidjson::kParseInsituFlag;
+
+// The input, read in place and never written: what the parser puts (a
+// string's decoded text) goes to a buffer of its own, made as large as the
+// string's raw text before the string is read (decoding never lengthens).
+class SourceStream {
+public:
+    using Ch = char;
+    explicit SourceStream(std::string_view text)
+        : begin_(text.data()), src_(text.data()), end_(text.data() + text.size()) {}
+
+    Ch Peek() const { return src_ == end_ ? '\0' : *src_; }
+    Ch Take() { return src_ == end_ ? '\0' : *src_++; }
+    std::size_t Tell() const { return static_cast<std::size_t>(src_ - begin_); }
+
+    // White space in one loop over the bytes (found by the parser's calls).
+    void SkipSpace() {
+        while (src_ != end_ && (*src_ == ' ' || *src_ == '\n' || *src_ == '\r' || *src_ == '\t'))
+            ++src_;
+    }
+
+    // Called with the opening quote taken: room up to the closing one (the
+    // first quote no backslash escapes), or to the end when there is none.
+    Ch* PutBegin() {
+        const char* close = src_;
+        while (close < end_ && *close != '"') close += *close == '\\' ? 2 : 1;
+        const auto raw = static_cast<std::size_t>(std::min(close, end_) - src_);
+        if (put_.size() < raw + 1) put_.resize(raw + 1);
+        return dst_ = put_.data();
+    }
+    void Put(Ch c) { *dst_++ = c; }
+    std::size_t PutEnd(Ch* begin) { return static_cast<std::size_t>(dst_ - begin); }
+    Ch* Push(std::size_t count) {
+        Ch* begin = dst_;
+        dst_ += count;
+        return begin;
+    }
+    void Pop(std::size_t count) { dst_ -= count; }
+    void Flush() {}
+
+private:
+    const char* begin_;
+    const char* src_;
+    const char* end_;
+    std::vector<char> put_;
+    char* dst_ = nullptr;
+};
 
 using Reader = rapidjson::GenericReader<rapidjson::UTF8<>, rapidjson::UTF8<>>;
+
+// Found by argument-dependent lookup, before RapidJSON's own template.
+inline void SkipWhitespace(SourceStream& stream) { stream.SkipSpace(); }
 
 // The byte offset of the opening quote of the string whose closing quote is
 // just before end: the first quote back that no backslash escapes.
@@ -70,7 +123,7 @@ class KeyScope {
 public:
     void Clear() {
         keys_.clear();
-        index_.clear();
+        if (!index_.empty()) index_.clear();  // clearing walks every bucket
     }
     // The end offset of an earlier key of the same name, if any; else adds it.
     std::optional<std::size_t> Add(std::string_view name, std::size_t end) {
@@ -148,8 +201,8 @@ constexpr FillKind kFillKinds[] = {
 
 class DocumentHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, DocumentHandler> {
 public:
-    DocumentHandler(std::string_view text, const std::string& fileName,
-                    const rapidjson::MemoryStream& stream, DocumentFile& file)
+    DocumentHandler(std::string_view text, const std::string& fileName, const SourceStream& stream,
+                    DocumentFile& file)
         : text_(text), fileName_(fileName), stream_(stream), file_(file) {}
 
     // --- Events --------------------------------------------------------------
@@ -159,8 +212,9 @@ public:
         boolValue_ = value;
         return Scalar(Value::kBool, value ? "true" : "false");
     }
-    bool RawNumber(const char* text, rapidjson::SizeType length, bool) {
-        return Scalar(Value::kNumber, std::string_view(text, length));
+    // In situ the parser passes no text of its own: the number ends here.
+    bool RawNumber(const char*, rapidjson::SizeType length, bool) {
+        return Scalar(Value::kNumber, text_.substr(stream_.Tell() - length, length));
     }
     bool String(const char* text, rapidjson::SizeType length, bool) {
         return Scalar(Value::kString, std::string_view(text, length));
@@ -181,13 +235,16 @@ public:
 private:
     enum class Value : uint8_t { kNull, kBool, kNumber, kString, kObject, kArray };
 
+    static constexpr std::size_t kNoScope = ~std::size_t{0};
+
     struct Container {
         Frame frame;
         Member member = Member::kNone;  // of the key last read, in objects
+        bool object = false;            // an object, not an array
+        uint8_t knownSeen = 0;          // known members read, one bit each
         std::size_t count = 0;          // members or elements so far
         std::size_t start = 0;          // offset of the opening bracket
-        std::size_t scope = 0;          // index of its KeyScope, for objects
-        bool object = false;            // an object, not an array
+        std::size_t scope = kNoScope;   // its KeyScope, once it has an unknown key
     };
 
     bool Scalar(Value kind, std::string_view text);
@@ -220,10 +277,13 @@ private:
 
     std::string_view text_;
     const std::string& fileName_;
-    const rapidjson::MemoryStream& stream_;
+    const SourceStream& stream_;
     DocumentFile& file_;
 
     std::vector<Container> open_;
+    // Where each known member's key ended in the open object at each depth,
+    // by KnownSlot, to name the first of a repeat (valid by knownSeen).
+    std::vector<std::array<std::size_t, 5>> knownAt_;
     std::vector<KeyScope> scopes_;  // reused; one per open object
     std::size_t scopesInUse_ = 0;
     bool boolValue_ = false;
@@ -235,13 +295,20 @@ private:
     std::size_t artIndex_ = 0;
     std::optional<bool> isPath_;  // from "type", once read
     std::string artFault_;
-    std::size_t segmentCount_ = 0;  // segments seen, also past the limit
+    std::size_t segmentCount_ = 0;       // segments seen, also past the limit
+    std::vector<PathSegment> segments_;  // the path's segments read so far
     // The segment being read.
     PathSegment segment_{};
     std::array<bool, 3> pointSeen_{};  // p, in, out
     std::string segmentMembers_;
     // The point or fill levels being read.
     std::array<float, 4> numbers_{};
+    // The last x and y read well, with their text (a view of the input).
+    struct LastNumber {
+        std::string_view text;
+        float value = 0.0f;
+    };
+    std::array<LastNumber, 2> lastCoordinate_{};
     std::string elementFault_;
     std::size_t fillLevels_ = 0;  // levels of the fill kind being read
 
@@ -254,35 +321,113 @@ private:
 
 // --- Keys ----------------------------------------------------------------------
 
+// Two short texts alike, without a call to the library's compare.
+bool SameText(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
+
+// A key against a literal: a length test, then a compare of known size that
+// the compiler does inline.
+template <std::size_t N>
+bool Is(std::string_view name, const char (&literal)[N]) {
+    return name.size() == N - 1 && std::memcmp(name.data(), literal, N - 1) == 0;
+}
+
 Member ArtMember(std::string_view name) {
-    if (name == "type") return Member::kType;
-    if (name == "selected") return Member::kSelected;
-    if (name == "closed") return Member::kClosed;
-    if (name == "fill") return Member::kFill;
-    if (name == "segments") return Member::kSegments;
+    if (Is(name, "type")) return Member::kType;
+    if (Is(name, "selected")) return Member::kSelected;
+    if (Is(name, "closed")) return Member::kClosed;
+    if (Is(name, "fill")) return Member::kFill;
+    if (Is(name, "segments")) return Member::kSegments;
     return Member::kUnknown;
 }
 
 Member SegmentMember(std::string_view name) {
-    if (name == "p") return Member::kP;
-    if (name == "in") return Member::kIn;
-    if (name == "out") return Member::kOut;
-    if (name == "corner") return Member::kCorner;
+    if (Is(name, "p")) return Member::kP;
+    if (Is(name, "in")) return Member::kIn;
+    if (Is(name, "out")) return Member::kOut;
+    if (Is(name, "corner")) return Member::kCorner;
     return Member::kUnknown;
 }
 
 Member FillMember(std::string_view name) {
-    if (name == "gray") return Member::kGray;
-    if (name == "rgb") return Member::kRgb;
-    if (name == "cmyk") return Member::kCmyk;
+    if (Is(name, "gray")) return Member::kGray;
+    if (Is(name, "rgb")) return Member::kRgb;
+    if (Is(name, "cmyk")) return Member::kCmyk;
     return Member::kUnknown;
+}
+
+// The slot of a known member among those of its object (at most five).
+std::size_t KnownSlot(Member member) {
+    switch (member) {
+        case Member::kType:
+        case Member::kP:
+        case Member::kArt:
+        case Member::kGray:
+            return 0;
+        case Member::kSelected:
+        case Member::kIn:
+        case Member::kRgb:
+            return 1;
+        case Member::kClosed:
+        case Member::kOut:
+        case Member::kCmyk:
+            return 2;
+        case Member::kFill:
+        case Member::kCorner:
+            return 3;
+        default:
+            return 4;  // kSegments
+    }
 }
 
 bool DocumentHandler::Key(const char* text, rapidjson::SizeType length, bool) {
     const std::string_view name(text, length);
     Container& open = open_.back();
     const std::size_t end = stream_.Tell();
-    if (const auto earlier = scopes_[open.scope].Add(name, end)) {
+    Member member = Member::kUnknown;
+    switch (open.frame) {
+        case Frame::kRoot:
+            member = Is(name, "art") ? Member::kArt : Member::kUnknown;
+            break;
+        case Frame::kArt:
+            member = ArtMember(name);
+            break;
+        case Frame::kSegment:
+            member = SegmentMember(name);
+            break;
+        case Frame::kFill:
+            member = FillMember(name);
+            break;
+        default:
+            break;
+    }
+    // A repeat: known members by a bit each, other names by the object's
+    // scope (a known name never equals an unknown one).
+    std::optional<std::size_t> earlier;
+    if (member != Member::kUnknown) {
+        const std::size_t slot = KnownSlot(member);
+        const auto bit = static_cast<uint8_t>(1u << slot);
+        if ((open.knownSeen & bit) != 0) {
+            earlier = knownAt_[open_.size() - 1][slot];
+        } else {
+            open.knownSeen |= bit;
+            knownAt_[open_.size() - 1][slot] = end;
+        }
+    } else {
+        if (open.scope == kNoScope) {
+            // Keys come only while the object's children are closed, so the
+            // scopes in use are those of the open objects below it.
+            if (scopesInUse_ == scopes_.size()) scopes_.emplace_back();
+            scopes_[scopesInUse_].Clear();
+            open.scope = scopesInUse_++;
+        }
+        earlier = scopes_[open.scope].Add(name, end);
+    }
+    if (earlier) {
         jsonFault_ = fileName_ + ":" + PlaceText(text_, StringStart(text_, end)) +
                      ": duplicate key \"" + std::string(name) +
                      "\" in one object; the first is at " +
@@ -292,19 +437,19 @@ bool DocumentHandler::Key(const char* text, rapidjson::SizeType length, bool) {
     ++open.count;
     switch (open.frame) {
         case Frame::kRoot:
-            open.member = name == "art" ? Member::kArt : Member::kUnknown;
-            if (open.member == Member::kUnknown) CaptureMember(&file_.members, name);
+            open.member = member;
+            if (member == Member::kUnknown) CaptureMember(&file_.members, name);
             break;
         case Frame::kArt:
-            open.member = ArtMember(name);
-            if (open.member == Member::kUnknown) CaptureMember(&art_->passthrough, name);
+            open.member = member;
+            if (member == Member::kUnknown) CaptureMember(&art_->passthrough, name);
             break;
         case Frame::kSegment:
-            open.member = SegmentMember(name);
-            if (open.member == Member::kUnknown) CaptureMember(&segmentMembers_, name);
+            open.member = member;
+            if (member == Member::kUnknown) CaptureMember(&segmentMembers_, name);
             break;
         case Frame::kFill:
-            open.member = FillMember(name);
+            open.member = member;
             break;
         case Frame::kCapture:
             if (open.count > 1) *capture_ += ", ";
@@ -345,15 +490,11 @@ bool DocumentHandler::Open(Value kind) {
     } else {
         frame = Place(kind, {});
     }
-    Container open{frame};
-    open.start = stream_.Tell();  // the iterative parser calls before taking the bracket
+    Container& open = open_.emplace_back();
+    if (knownAt_.size() < open_.size()) knownAt_.resize(open_.size());
+    open.frame = frame;
+    open.start = stream_.Tell() - 1;  // called once the bracket is taken
     open.object = kind == Value::kObject;
-    if (open.object) {
-        if (scopesInUse_ == scopes_.size()) scopes_.emplace_back();
-        scopes_[scopesInUse_].Clear();
-        open.scope = scopesInUse_++;
-    }
-    open_.push_back(open);
     if (frame == Frame::kCapture) CaptureOpen(kind);
     return true;
 }
@@ -378,6 +519,7 @@ Frame DocumentHandler::Place(Value kind, std::string_view text) {
                 return Frame::kSkip;
             }
             art_ = &file_.document.art.emplace_back();
+            segments_.clear();
             isPath_.reset();
             artFault_.clear();
             segmentCount_ = 0;
@@ -409,12 +551,20 @@ Frame DocumentHandler::Place(Value kind, std::string_view text) {
         case Frame::kPoint: {
             const std::size_t index = parent.count++;
             if (index < 2) {
-                const auto member = open_[open_.size() - 2].member;
-                const char* name = member == Member::kP    ? "p"
-                                   : member == Member::kIn ? "in"
-                                                           : "out";
-                Number(kind, text, What{"\"", name, index == 0 ? "\" x" : "\" y"}, numbers_[index],
-                       elementFault_);
+                // Handles often sit on their anchor: the same text, read once.
+                LastNumber& last = lastCoordinate_[index];
+                if (kind == Value::kNumber && elementFault_.empty() && SameText(text, last.text)) {
+                    numbers_[index] = last.value;
+                } else {
+                    const auto member = open_[open_.size() - 2].member;
+                    const char* name = member == Member::kP    ? "p"
+                                       : member == Member::kIn ? "in"
+                                                               : "out";
+                    Number(kind, text, What{"\"", name, index == 0 ? "\" x" : "\" y"},
+                           numbers_[index], elementFault_);
+                    if (kind == Value::kNumber && elementFault_.empty())
+                        last = {text, numbers_[index]};
+                }
             }
             return container ? Frame::kSkip : Frame::kPoint;
         }
@@ -447,7 +597,7 @@ Frame DocumentHandler::PlaceInArt(Member member, Value kind, std::string_view te
                 ArtFault(ArtWhere() + ": \"type\" must be a string");
                 isPath_ = true;  // the fault counts
             } else {
-                isPath_ = text == "path";
+                isPath_ = Is(text, "path");
             }
             break;
         case Member::kSelected:
@@ -549,14 +699,15 @@ void DocumentHandler::Number(Value kind, std::string_view text, const What& what
 bool DocumentHandler::Close() {
     const Container open = open_.back();
     open_.pop_back();
-    if (open.object) --scopesInUse_;
+    if (open.scope != kNoScope) --scopesInUse_;
     switch (open.frame) {
         case Frame::kRoot:
             if (!artSeen_)
                 DocumentFault("the document must have an \"art\" array at its top level");
             break;
         case Frame::kArt:
-            art_->segments.shrink_to_fit();
+            // Collected apart, so each path's segments take one exact block.
+            art_->segments.assign(segments_.begin(), segments_.end());
             CloseArt(open);
             break;
         case Frame::kFill:
@@ -624,12 +775,12 @@ void DocumentHandler::CloseSegment() {
     }
     if (!pointSeen_[1]) segment_.in = segment_.p;
     if (!pointSeen_[2]) segment_.out = segment_.p;
-    art_->segments.push_back(segment_);
+    segments_.push_back(segment_);
     if (!segmentMembers_.empty()) {
         auto& members = file_.segmentMembers;
         if (members.size() <= artIndex_) members.resize(artIndex_ + 1);
         auto& ofArt = members[artIndex_];
-        if (ofArt.size() < art_->segments.size()) ofArt.resize(art_->segments.size());
+        if (ofArt.size() < segments_.size()) ofArt.resize(segments_.size());
         ofArt.back() = std::move(segmentMembers_);
         segmentMembers_.clear();
     }
@@ -644,8 +795,8 @@ void DocumentHandler::CloseArt(const Container& open) {
     // its text is simply read again as a tree.
     headless::Art kept;
     kept.type = kOtherArt;
-    kept.passthrough = JsonText(
-        ParseJsonTree(text_.substr(open.start, stream_.Tell() + 1 - open.start), fileName_));
+    kept.passthrough =
+        JsonText(ParseJsonTree(text_.substr(open.start, stream_.Tell() - open.start), fileName_));
     *art_ = std::move(kept);
     if (artIndex_ < file_.segmentMembers.size()) file_.segmentMembers[artIndex_].clear();
 }
@@ -701,19 +852,30 @@ std::string DocumentHandler::Finish() { return documentFault_; }
 
 DocumentFile ReadDocumentJson(std::string_view text, const std::string& fileName) {
     DocumentFile file;
-    rapidjson::MemoryStream stream(text.data(), text.size());
+    SourceStream stream(text);
     DocumentHandler handler(text, fileName, stream, file);
     Reader reader;
     const rapidjson::ParseResult result = reader.Parse<kParseFlags>(stream, handler);
     if (!handler.jsonFault().empty()) throw InputError(handler.jsonFault());
+    const auto skipSpace = [text](std::size_t at) {
+        while (at < text.size() &&
+               (text[at] == ' ' || text[at] == '\t' || text[at] == '\n' || text[at] == '\r'))
+            ++at;
+        return at;
+    };
     std::size_t faultAt = result.Offset();
-    std::string reason = result.IsError() ? rapidjson::GetParseError_En(result.Code()) : "";
+    rapidjson::ParseErrorCode code = result.Code();
+    // A text that starts with a closing bracket or a separator is told as
+    // empty, as the documents' messages have always said.
+    if (code == rapidjson::kParseErrorValueInvalid && faultAt == skipSpace(0) &&
+        faultAt < text.size() &&
+        (text[faultAt] == '}' || text[faultAt] == ']' || text[faultAt] == ':' ||
+         text[faultAt] == ','))
+        code = rapidjson::kParseErrorDocumentEmpty;
+    std::string reason = result.IsError() ? rapidjson::GetParseError_En(code) : "";
     if (!result.IsError()) {
         // One value and nothing after it but white space.
-        std::size_t end = stream.Tell();
-        while (end < text.size() &&
-               (text[end] == ' ' || text[end] == '\t' || text[end] == '\n' || text[end] == '\r'))
-            ++end;
+        const std::size_t end = skipSpace(stream.Tell());
         if (end < text.size()) {
             faultAt = end;
             reason = "The document root must not be followed by other values.";

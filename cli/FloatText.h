@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -16,6 +18,33 @@ std::string FloatText(float f);
 // The same text into buffer (kFloatTextSize bytes at least); returns its end.
 constexpr std::size_t kFloatTextSize = 32;
 char* FloatChars(float f, char* buffer);
+
+// FloatChars with a memory of the last few floats' texts: documents repeat
+// their coordinates (a point's handles, the corners tiles share), and a copy
+// costs far less than finding the shortest text again.
+class FloatTextCache {
+public:
+    FloatTextCache();
+    // The text of f into buffer (kFloatTextSize bytes at least); returns its end.
+    char* Chars(float f, char* buffer) {
+        uint32_t bits = 0;
+        std::memcpy(&bits, &f, sizeof bits);
+        Entry& entry = entries_[(bits * 0x9E3779B1u) >> (32 - kBits)];
+        if (entry.bits != bits) Fill(entry, f, bits);
+        std::memcpy(buffer, entry.text, sizeof entry.text);
+        return buffer + entry.size;
+    }
+
+private:
+    static constexpr int kBits = 4;
+    struct Entry {
+        uint32_t bits;
+        uint8_t size;
+        char text[16];  // the longest float text has 15 characters
+    };
+    static void Fill(Entry& entry, float f, uint32_t bits);
+    Entry entries_[std::size_t{1} << kBits];
+};
 
 enum class FloatParse { kOk, kInvalid, kOutOfRange };
 

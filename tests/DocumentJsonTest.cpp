@@ -4,11 +4,13 @@
 
 #include <bit>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "cli/DocumentJson.h"
 #include "cli/FileIO.h"
@@ -198,6 +200,72 @@ TEST(FloatText, EveryFiniteFloatSurvivesTheDocument) {
     ExpectSameSegments(back.document.art[0], art);
 }
 
+// The writer remembers recent texts: a float that repeats, and one that
+// equals it as a number but not in its bits (zero and negative zero), each
+// keep their own text.
+TEST(FloatText, RepeatedFloatsKeepTheirOwnText) {
+    std::mt19937 random(9);
+    std::vector<float> values = {0.0f, -0.0f, 0.0f, 1.5f, -0.0f, 1.5f, -1.5f, 0.1f, 0.1f};
+    for (int i = 0; i < 500; ++i) {
+        const float v = std::bit_cast<float>(static_cast<uint32_t>(random()));
+        if (!std::isfinite(v)) continue;
+        values.insert(values.end(), {v, v, -v, values[random() % values.size()]});
+    }
+    headless::Document document;
+    headless::Art art;
+    for (std::size_t i = 0; i + 1 < values.size(); i += 2) {
+        PathSegment s{};
+        s.p = s.in = {values[i], values[i + 1]};
+        s.out = {values[i + 1], values[i]};
+        art.segments.push_back(s);
+    }
+    document.art.push_back(art);
+    const DocumentFile back = ReadDocumentJson(WriteDocumentJson(document), "floats");
+    ExpectSameSegments(back.document.art[0], art);
+}
+
+// Short decimals take a quicker road than long ones; both give the float
+// nearest the decimal, ties to even.
+TEST(FloatText, DecimalsReadAsTheNearestFloat) {
+    struct Case {
+        const char* text;
+        float value;
+    };
+    const Case cases[] = {
+        {"16777217", 16777216.0f},  // halfway: to the even neighbour, down
+        {"16777219", 16777220.0f},  // halfway: to the even neighbour, up
+        {"16777217.5", 16777218.0f},
+        // Just either side of the midpoint of two floats, so close that as
+        // doubles both land on it.
+        {"30.45396900177002", 30.453969955444336f},
+        {"51.05355644226074", 51.05355453491211f},
+        {"-1227.2001", -1227.2001f},
+        {"0.1", 0.1f},
+        {"-0.0", -0.0f},
+        {"123456789012345678", 123456789012345678.0f},  // past the quick road's digits
+        {"0.000000000000000000000001", 1e-24f},
+    };
+    for (const Case& c : cases) {
+        float value = 0.0f;
+        ASSERT_EQ(cli::ParseFloat(c.text, value), cli::FloatParse::kOk) << c.text;
+        EXPECT_TRUE(SameBits(value, c.value)) << c.text << " read as " << value;
+    }
+    // Random decimals of 1 to 17 digits against the C library's reader.
+    std::mt19937 random(11);
+    for (int i = 0; i < 20000; ++i) {
+        std::string text = random() % 2 ? "-" : "";
+        const int digits = 1 + static_cast<int>(random() % 17);
+        const int point = static_cast<int>(random() % static_cast<unsigned>(digits));
+        for (int d = 0; d < digits; ++d) {
+            if (d == point && d > 0) text += '.';
+            text += static_cast<char>('0' + random() % 10);
+        }
+        float value = 0.0f;
+        ASSERT_EQ(cli::ParseFloat(text, value), cli::FloatParse::kOk) << text;
+        EXPECT_TRUE(SameBits(value, std::strtof(text.c_str(), nullptr))) << text;
+    }
+}
+
 TEST(FloatText, NumbersAreReadAsFloatsNotThroughDoubles) {
     // Just above the midpoint of 1 and the next float: through a double it
     // lands on the midpoint and rounds to 1; read directly it rounds up.
@@ -220,6 +288,9 @@ TEST(DocumentJson, MalformedJsonNamesFileLineAndColumn) {
         {"{\"art\": [", "doc.json:1:10: malformed JSON"},
         {"", "doc.json:1:1: malformed JSON"},
         {"{\"art\": []} x", "doc.json:1:13: malformed JSON"},
+        {"\n  }", "doc.json:2:3: malformed JSON: The document is empty."},
+        {"{\"art\": [1 2]}", "doc.json:1:12: malformed JSON: Missing a comma or ']' after"},
+        {"{\"art\": [], }", "doc.json:1:13: malformed JSON: Missing a name for object member."},
     };
     for (const Case& c : cases) {
         const std::string what = Refusal(c.text);
