@@ -2,9 +2,11 @@
 // parameters), then on the same mosaic as an SVG drawing (SVG in, SVG out):
 // CPU time and peak memory of the child process, per anchor, against the
 // plain loop (snprintf keys, std::unordered_map, std::mt19937, the same
-// draws) measured in the same run, and SVG against JSON.
+// draws) measured in the same run, and SVG against JSON. Each is measured
+// --repeat times (default 5) and given as the median with the range: on a
+// shared machine one run alone can be off by a third.
 //
-//   pelvaro_run_bench [--anchors N] [--pelvaro PATH] [--mosaic-only FILE]
+//   pelvaro_run_bench [--anchors N] [--repeat N] [--pelvaro PATH] [--mosaic-only FILE]
 //
 // --mosaic-only writes the mosaic to FILE (SVG when its name ends in .svg,
 // else JSON) and stops: an input for profiling or trying the tool on a big
@@ -14,6 +16,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -69,6 +72,25 @@ ChildFigures RunChild(const std::vector<std::string>& args) {
     return figures;
 }
 
+// Figures of several runs of one thing.
+struct Series {
+    std::vector<double> values;
+
+    double Median() const {
+        std::vector<double> sorted = values;
+        std::sort(sorted.begin(), sorted.end());
+        const std::size_t n = sorted.size();
+        if (n == 0) return 0;
+        return n % 2 == 1 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
+    }
+    double Min() const {
+        return values.empty() ? 0 : *std::min_element(values.begin(), values.end());
+    }
+    double Max() const {
+        return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
+    }
+};
+
 // Bytes the document model holds, counted from its containers.
 std::size_t ModelBytes(const headless::Document& document) {
     std::size_t bytes = document.art.capacity() * sizeof(headless::Art);
@@ -83,18 +105,21 @@ std::size_t ModelBytes(const headless::Document& document) {
 
 int main(int argc, char** argv) {
     std::size_t anchors = 1000000;
+    int repeat = 5;
     std::string pelvaro = (cli::ExecutableDirectory() / "pelvaro").string();
     std::string mosaicOnly;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--anchors") == 0) {
             anchors = std::strtoull(argv[i + 1], nullptr, 10);
+        } else if (std::strcmp(argv[i], "--repeat") == 0) {
+            repeat = std::max(1, std::atoi(argv[i + 1]));
         } else if (std::strcmp(argv[i], "--pelvaro") == 0) {
             pelvaro = argv[i + 1];
         } else if (std::strcmp(argv[i], "--mosaic-only") == 0) {
             mosaicOnly = argv[i + 1];
         } else {
             std::fprintf(stderr,
-                         "usage: pelvaro_run_bench [--anchors N] [--pelvaro PATH] "
+                         "usage: pelvaro_run_bench [--anchors N] [--repeat N] [--pelvaro PATH] "
                          "[--mosaic-only FILE]\n");
             return 2;
         }
@@ -111,7 +136,8 @@ int main(int argc, char** argv) {
     const fs::path folder =
         fs::temp_directory_path() / ("pelvaro-run-bench-" + std::to_string(getpid()));
     fs::create_directories(folder);
-    std::printf("pelvaro run on a generated mosaic of %zu anchors\n", anchors);
+    std::printf("pelvaro run on a generated mosaic of %zu anchors, %d runs each\n", anchors,
+                repeat);
     const double n = static_cast<double>(anchors);
 
     // The inputs are written before any run, and nothing big is held when a
@@ -134,46 +160,61 @@ int main(int argc, char** argv) {
     }
     malloc_trim(0);
     std::fflush(stdout);
-    std::vector<ChildFigures> runs;
-    for (const Input& input : inputs) {
-        const std::string output = (folder / ("out-" + input.name)).string();
-        runs.push_back(RunChild({pelvaro, "run", input.path, "-o", output, "--seed", "1"}));
-        if (runs.back().status != 0) {
-            std::fprintf(stderr, "pelvaro run on %s failed with status %d\n", input.name.c_str(),
-                         runs.back().status);
-            fs::remove_all(folder);
-            return 1;
+    // Rounds of every input in turn, so that a slow spell of the machine
+    // touches them alike.
+    std::vector<Series> cpu(inputs.size()), peak(inputs.size());
+    for (int round = 0; round < repeat; ++round) {
+        for (std::size_t k = 0; k < inputs.size(); ++k) {
+            const Input& input = inputs[k];
+            const std::string output = (folder / ("out-" + input.name)).string();
+            const ChildFigures run =
+                RunChild({pelvaro, "run", input.path, "-o", output, "--seed", "1"});
+            if (run.status != 0) {
+                std::fprintf(stderr, "pelvaro run on %s failed with status %d\n",
+                             input.name.c_str(), run.status);
+                fs::remove_all(folder);
+                return 1;
+            }
+            cpu[k].values.push_back(run.cpu);
+            peak[k].values.push_back(static_cast<double>(run.peakKilobytes) * 1024.0);
         }
     }
     fs::remove_all(folder);
-    const ChildFigures json = runs[0];
-    const ChildFigures svg = runs.size() > 1 ? runs[1] : ChildFigures{};
 
+    // The plain loop last: a document held in this process would count in
+    // the peak of a child forked from it.
     const headless::Document mosaic = bench::GridMosaic(anchors);
-    headless::Document document = mosaic;
-    const double before = SelfCpu();
-    bench::PlainJitter(document, kDefaultJitterParams, 1, &bench::SnprintfPositionText);
-    const double plain = SelfCpu() - before;
+    Series plain;
+    for (int round = 0; round < repeat; ++round) {
+        headless::Document document = mosaic;
+        const double before = SelfCpu();
+        bench::PlainJitter(document, kDefaultJitterParams, 1, &bench::SnprintfPositionText);
+        plain.values.push_back(SelfCpu() - before);
+    }
 
-    const auto print = [&](const char* what, const ChildFigures& run) {
-        const double peakBytes = static_cast<double>(run.peakKilobytes) * 1024.0;
-        std::printf("  %-44s %9.3f s  %7.0f ns/anchor\n",
-                    (std::string(what) + ", CPU (user + system)").c_str(), run.cpu,
-                    run.cpu / n * 1e9);
-        std::printf("  %-44s %9.1f MB  %7.0f bytes/anchor\n",
-                    (std::string(what) + ", peak resident memory").c_str(), peakBytes / 1e6,
-                    peakBytes / n);
+    const auto seconds = [&](const std::string& what, const Series& series) {
+        std::printf("  %-44s %9.3f s  %7.0f ns/anchor  (%.3f to %.3f s)\n", what.c_str(),
+                    series.Median(), series.Median() / n * 1e9, series.Min(), series.Max());
     };
-    print("pelvaro run", json);
-    if (cli::SvgDocumentsAvailable()) print("pelvaro run on SVG", svg);
-    std::printf("  %-44s %9.3f s  %7.0f ns/anchor\n", "plain loop (snprintf, unordered_map), CPU",
-                plain, plain / n * 1e9);
-    std::printf("  %-44s %9.2f\n", "pelvaro run / plain loop", json.cpu / plain);
-    if (cli::SvgDocumentsAvailable()) {
-        std::printf("  %-44s %9.2f\n", "SVG run / JSON run, CPU", svg.cpu / json.cpu);
-        std::printf(
-            "  %-44s %9.2f\n", "SVG run / JSON run, peak memory",
-            static_cast<double>(svg.peakKilobytes) / static_cast<double>(json.peakKilobytes));
+    const auto bytes = [&](const std::string& what, const Series& series) {
+        std::printf("  %-44s %9.1f MB  %7.0f bytes/anchor\n", what.c_str(), series.Median() / 1e6,
+                    series.Median() / n);
+    };
+    seconds("pelvaro run, CPU (user + system)", cpu[0]);
+    bytes("pelvaro run, peak resident memory", peak[0]);
+    const bool svg = inputs.size() > 1;
+    if (svg) {
+        seconds("pelvaro run on SVG, CPU (user + system)", cpu[1]);
+        bytes("pelvaro run on SVG, peak resident memory", peak[1]);
+    }
+    seconds("plain loop (snprintf, unordered_map), CPU", plain);
+    std::printf("medians\n");
+    std::printf("  %-44s %9.2f\n", "pelvaro run / plain loop", cpu[0].Median() / plain.Median());
+    if (svg) {
+        std::printf("  %-44s %9.2f\n", "SVG run / JSON run, CPU",
+                    cpu[1].Median() / cpu[0].Median());
+        std::printf("  %-44s %9.2f\n", "SVG run / JSON run, peak memory",
+                    peak[1].Median() / peak[0].Median());
     }
     std::printf("  %-44s %9.1f bytes/anchor\n", "document model in memory",
                 static_cast<double>(ModelBytes(mosaic)) / n);

@@ -177,7 +177,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         if (!options.filter.seed) err << "seed: " << seed << "\n";
         headless::Document& document = loaded.document();
         progress.Phase("finding joints");
-        const JointRun joints = BeforeRun(document, options.filter);
+        JointRun joints = BeforeRun(document, options.filter);
         progress.Phase("filtering");
         const HostSetup watched = [&](headless::Host& host) {
             if (setup) setup(host);
@@ -200,6 +200,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         progress.Clear();
         WarnIfHeld("run", held, err);
         err << "pelvaro run: " << JointReport(joints, document, options.filter) << "\n";
+        joints = {};  // reported: its memory is the writer's now
         progress.Phase("writing " +
                        (options.output == "-" ? std::string("standard output") : options.output));
         if (loaded.markupSetAside() && outFormat == DocumentFormat::kSvg) {

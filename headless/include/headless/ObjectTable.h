@@ -112,6 +112,16 @@ public:
         Destroy(*found);
         objects_.Erase(key);
     }
+    // Erases every object pred picks, in one pass over the table.
+    template <class Pred>
+    void EraseIf(Pred&& pred) {
+        lastKey_ = 0;
+        objects_.EraseIf([&](uintptr_t, T* object) {
+            if (!pred(*object)) return false;
+            Destroy(object);
+            return true;
+        });
+    }
     int Size() const { return static_cast<int>(objects_.size()); }
 
 private:
