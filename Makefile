@@ -17,9 +17,11 @@ demo: build
 	build/release/bin/pelvaro demo -o pelvaro-demo
 
 # Figures: the hot paths (Google Benchmark, with ratios) and the whole run on
-# a mosaic of a million anchors. CPU time, so a busy machine skews less.
+# a mosaic of a million anchors. CPU time and medians of repeated runs, so a
+# busy machine skews less.
 bench: build
-	build/release/bin/pelvaro_bench --benchmark_counters_tabular=true
+	build/release/bin/pelvaro_bench --benchmark_counters_tabular=true \
+	  --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
 	build/release/bin/pelvaro_run_bench --anchors 1000000
 
 # The Inkscape extension, with the tool and the plug-in module it runs, into

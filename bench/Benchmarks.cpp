@@ -201,9 +201,14 @@ public:
     RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
 
     void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (!run.error_occurred && run.iterations > 0)
-                cpu_[run.benchmark_name()] = run.GetAdjustedCPUTime() * Seconds(run.time_unit);
+        // With repetitions the median stands for the benchmark; without, its one run.
+        for (const Run& run : runs) {
+            if (run.error_occurred || run.iterations <= 0) continue;
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (run.run_type == Run::RT_Aggregate && !median) continue;
+            cpu_[median ? run.run_name.str() : run.benchmark_name()] =
+                run.GetAdjustedCPUTime() * Seconds(run.time_unit);
+        }
         ConsoleReporter::ReportRuns(runs);
     }
 

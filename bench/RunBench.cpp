@@ -11,6 +11,7 @@
 // --mosaic-only writes the mosaic to FILE (SVG when its name ends in .svg,
 // else JSON) and stops: an input for profiling or trying the tool on a big
 // document.
+#include <fcntl.h>
 #include <malloc.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -52,12 +53,15 @@ struct ChildFigures {
     int status = -1;
 };
 
-ChildFigures RunChild(const std::vector<std::string>& args) {
+// Runs args with stderr into the file errors (shown only when a run fails).
+ChildFigures RunChild(const std::vector<std::string>& args, const std::string& errors) {
     std::vector<char*> argv;
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
     const pid_t child = fork();
     if (child == 0) {
+        const int err = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (err >= 0) dup2(err, STDERR_FILENO);
         execv(argv[0], argv.data());
         std::perror("exec");
         _exit(127);
@@ -167,11 +171,12 @@ int main(int argc, char** argv) {
         for (std::size_t k = 0; k < inputs.size(); ++k) {
             const Input& input = inputs[k];
             const std::string output = (folder / ("out-" + input.name)).string();
+            const std::string errors = (folder / "stderr.txt").string();
             const ChildFigures run =
-                RunChild({pelvaro, "run", input.path, "-o", output, "--seed", "1"});
+                RunChild({pelvaro, "run", input.path, "-o", output, "--seed", "1"}, errors);
             if (run.status != 0) {
-                std::fprintf(stderr, "pelvaro run on %s failed with status %d\n",
-                             input.name.c_str(), run.status);
+                std::fprintf(stderr, "pelvaro run on %s failed with status %d:\n%s",
+                             input.name.c_str(), run.status, cli::ReadTextFile(errors).c_str());
                 fs::remove_all(folder);
                 return 1;
             }

@@ -19,12 +19,9 @@ struct PathTextNode {
     RealPoint in, p, out;
 };
 
-inline void AppendPathPoint(const RealPoint& point, std::string& out) {
-    out += ' ';
-    out += FloatText(point.h);
-    out += ' ';
-    out += FloatText(point.v);
-}
+// Appends " x y". Coordinates repeat (a handle on its anchor, corners tiles
+// share), so recent texts are kept and copied rather than found again.
+void AppendPathPoint(const RealPoint& point, std::string& out);
 
 // Appends a subpath; node(element) gives each element's PathTextNode. A
 // subpath after other text is set off by a space.
