@@ -34,13 +34,7 @@ HostErr HOSTAPI Release(DictionaryRef dict) {
         DictionaryObject* object = Find(host, dict);
         if (object == nullptr) return kBadDictionaryErr;
         auto& arrays = host.Objects<ArrayObject>();
-        // A dictionary of many offsets holds most arrays: one sweep frees them.
-        if (object->Size() * 4 >= static_cast<std::size_t>(arrays.Size())) {
-            const uintptr_t owner = FromRef(dict);
-            arrays.EraseIf([owner](const ArrayObject& array) { return array.owner == owner; });
-        } else {
-            object->ForEachArray([&arrays](uintptr_t array) { arrays.Erase(array); });
-        }
+        object->ForEachArray([&arrays](uintptr_t array) { arrays.Erase(array); });
         host.Objects<DictionaryObject>().Erase(FromRef(dict));
         return kNoErr;
     });

@@ -88,8 +88,6 @@ struct DictionaryObject {
         return replaced;
     }
 
-    std::size_t Size() const { return arrays_.size(); }
-
     template <class F>
     void ForEachArray(F&& f) const {
         arrays_.ForEach([&f](uintptr_t, const Entry& entry) { f(entry.token); });

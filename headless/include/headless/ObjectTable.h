@@ -8,6 +8,7 @@
 // never dereferences it.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "headless/TokenMap.h"
+#include "headless/TokenRuns.h"
 
 namespace headless::detail {
 
@@ -49,10 +51,14 @@ public:
 // Objects of one kind, by key. A kind may define `bool HeldByPlugin() const`;
 // without it every live object counts as the plug-in's.
 //
-// The objects live in pooled memory (no heap allocation of their own), never
-// move while alive, and are found through one flat table of pointers; the
-// last one found is found again without looking: the plug-in mostly works on
-// one object for a few calls in a row.
+// The objects live in pooled memory (no heap allocation of their own) and
+// never move while alive. Those the table names itself (Add) are numbered in
+// the order made, with tokens from runs (TokenRuns): finding one is
+// arithmetic and a slot in a chunk, and objects made one after another sit
+// side by side, so a million of them cost no lookup that misses the cache.
+// Those under the caller's keys (AddAt: addresses) are found through one flat
+// table. The last one found is found again without looking: the plug-in
+// mostly works on one object for a few calls in a row.
 template <class T>
 class ObjectTable final : public ObjectTableBase {
 public:
@@ -60,33 +66,52 @@ public:
     ObjectTable(const ObjectTable&) = delete;
     ObjectTable& operator=(const ObjectTable&) = delete;
     ~ObjectTable() override {
-        objects_.ForEach([this](uintptr_t, T* object) { Destroy(object); });
+        ForEach([this](T* object) { Destroy(object); });
     }
 
     std::string_view Kind() const override { return T::kKind; }
 
     int HeldByPlugin() const override {
-        if constexpr (requires(const T& t) { t.HeldByPlugin(); }) {
-            int held = 0;
-            objects_.ForEach(
-                [&held](uintptr_t, const T* object) { held += object->HeldByPlugin() ? 1 : 0; });
-            return held;
-        } else {
-            return static_cast<int>(objects_.size());
-        }
+        int held = 0;
+        const_cast<ObjectTable*>(this)->ForEach([&held](const T* object) {
+            if constexpr (requires(const T& t) { t.HeldByPlugin(); }) {
+                held += object->HeldByPlugin() ? 1 : 0;
+            } else {
+                ++held;
+            }
+        });
+        return held;
     }
 
     // Adds object under a new token and returns it.
     uintptr_t Add(T object) {
-        const uintptr_t token = NextToken();
-        last_ = Place(token, std::move(object));
+        if (made_ == TokenRuns::kNone - 1) throw std::bad_alloc();  // numbers run out
+        const uint32_t number = made_;
+        const uintptr_t token = tokens_.Token(number);
+        const std::size_t chunk = number / kChunk;
+        if (chunk >= chunks_.size()) chunks_.resize(chunk + 1);
+        if (!chunks_[chunk]) chunks_[chunk] = std::make_unique<Chunk>();
+        T* made = Make(std::move(object));
+        chunks_[chunk]->slots[number % kChunk] = made;
+        ++chunks_[chunk]->live;
+        ++made_;
+        ++numbered_;
         lastKey_ = token;  // a new object is worked on next
+        last_ = made;
         return token;
     }
 
     // Adds object under a key of the caller's (an address the host owns); a
     // key already present keeps its object.
-    void AddAt(uintptr_t key, T object) { Place(key, std::move(object)); }
+    void AddAt(uintptr_t key, T object) {
+        T* made = Make(std::move(object));
+        try {
+            if (!byAddress_.Insert(key, made).second) Destroy(made);
+        } catch (...) {
+            Destroy(made);
+            throw;
+        }
+    }
 
     // Tells the table where the object under key is, when the caller already
     // knows (a container that holds it); the next Find of key needs no lookup.
@@ -97,56 +122,70 @@ public:
 
     T* Find(uintptr_t key) {
         if (key == lastKey_ && key != 0) return last_;
-        T** found = objects_.Find(key);
-        if (found == nullptr) return nullptr;
+        T** slot = Slot(key);
+        if (slot == nullptr || *slot == nullptr) return nullptr;
         lastKey_ = key;
-        last_ = *found;
+        last_ = *slot;
         return last_;
     }
     const T* Find(uintptr_t key) const { return const_cast<ObjectTable*>(this)->Find(key); }
 
     void Erase(uintptr_t key) {
-        T** found = objects_.Find(key);
-        if (found == nullptr) return;
+        T** slot = Slot(key);
+        if (slot == nullptr || *slot == nullptr) return;
         if (key == lastKey_) lastKey_ = 0;
-        Destroy(*found);
-        objects_.Erase(key);
+        Destroy(*slot);
+        const uint32_t number = tokens_.Number(key);
+        if (number == TokenRuns::kNone) {
+            byAddress_.Erase(key);
+            return;
+        }
+        *slot = nullptr;
+        --numbered_;
+        // An emptied chunk goes, unless new objects still come into it.
+        const std::size_t chunk = number / kChunk;
+        if (--chunks_[chunk]->live == 0 && chunk + 1 < chunks_.size()) chunks_[chunk].reset();
     }
-    // Erases every object pred picks, in one pass over the table.
-    template <class Pred>
-    void EraseIf(Pred&& pred) {
-        lastKey_ = 0;
-        objects_.EraseIf([&](uintptr_t, T* object) {
-            if (!pred(*object)) return false;
-            Destroy(object);
-            return true;
-        });
-    }
-    int Size() const { return static_cast<int>(objects_.size()); }
+    int Size() const { return static_cast<int>(numbered_ + byAddress_.size()); }
 
 private:
-    T* Place(uintptr_t key, T&& object) {
-        T* made = new (pool_.allocate(sizeof(T), alignof(T))) T(std::move(object));
-        try {
-            const auto [slot, added] = objects_.Insert(key, made);
-            if (!added) {
-                Destroy(made);
-                return *slot;
-            }
-        } catch (...) {
-            Destroy(made);
-            throw;
+    static constexpr uint32_t kChunk = 512;
+    struct Chunk {
+        std::array<T*, kChunk> slots{};
+        uint32_t live = 0;
+    };
+
+    // Where the object under key is kept, or null when no place is.
+    T** Slot(uintptr_t key) {
+        const uint32_t number = tokens_.Number(key);
+        if (number != TokenRuns::kNone) {
+            if (number >= made_ || !chunks_[number / kChunk]) return nullptr;
+            return &chunks_[number / kChunk]->slots[number % kChunk];
         }
-        return made;
+        return byAddress_.Find(key);
     }
 
+    template <class F>
+    void ForEach(F&& f) {
+        for (const std::unique_ptr<Chunk>& chunk : chunks_)
+            if (chunk)
+                for (T* object : chunk->slots)
+                    if (object != nullptr) f(object);
+        byAddress_.ForEach([&f](uintptr_t, T* object) { f(object); });
+    }
+
+    T* Make(T&& object) { return new (pool_.allocate(sizeof(T), alignof(T))) T(std::move(object)); }
     void Destroy(T* object) {
         object->~T();
         pool_.deallocate(object, sizeof(T), alignof(T));
     }
 
-    std::pmr::unsynchronized_pool_resource pool_;  // before objects_: it holds their memory
-    TokenMap<T*> objects_;
+    std::pmr::unsynchronized_pool_resource pool_;  // first: it holds the objects' memory
+    TokenRuns tokens_;
+    std::vector<std::unique_ptr<Chunk>> chunks_;  // by number / kChunk; null once emptied
+    uint32_t made_ = 0;                           // numbers handed out
+    std::size_t numbered_ = 0;                    // of them alive
+    TokenMap<T*> byAddress_;
     uintptr_t lastKey_ = 0;  // 0: none; keys are never null
     T* last_ = nullptr;
 };

@@ -71,24 +71,6 @@ public:
         --size_;
     }
 
-    // Removes every entry pred(key, value) picks, in one pass over the table:
-    // cheaper than one Erase each when they are a large share of it.
-    template <class Pred>
-    void EraseIf(Pred&& pred) {
-        std::vector<Slot> old(slots_.size());
-        old.swap(slots_);
-        size_ = 0;
-        for (Slot& slot : old) {
-            if (slot.key == 0 || pred(slot.key, slot.value)) continue;
-            for (std::size_t i = Home(slot.key);; i = (i + 1) & mask_) {
-                if (slots_[i].key != 0) continue;
-                slots_[i] = std::move(slot);
-                ++size_;
-                break;
-            }
-        }
-    }
-
     template <class F>
     void ForEach(F&& f) const {
         for (const Slot& slot : slots_)
