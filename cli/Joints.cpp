@@ -50,7 +50,9 @@ void SortByCell(std::vector<Entry>& entries, uint64_t largestX, uint64_t largest
     std::vector<std::size_t> start(std::size_t{1} << kDigitBits);
     const auto sortBy = [&](auto key, uint64_t largest) {
         for (int shift = 0; shift < 64 && (largest >> shift) != 0; shift += kDigitBits) {
-            const auto digit = [&](const Entry& e) { return (key(e) >> shift) & kDigitMask; };
+            const auto digit = [&](const Entry& e) {
+                return static_cast<std::size_t>((key(e) >> shift) & kDigitMask);
+            };
             std::fill(start.begin(), start.end(), 0);
             for (const Entry& e : entries) ++start[digit(e)];
             std::size_t at = 0;
