@@ -48,7 +48,8 @@ constexpr unsigned kParseFlags = rapidjson::kParseNumbersAsStringsFlag |
 
 // The input, read in place and never written: what the parser puts (a
 // string's decoded text) goes to a buffer of its own, made as large as the
-// string's raw text before the string is read (decoding never lengthens).
+// string's raw text before the string is read (decoding never lengthens; a
+// broken sequence ends the read within a few bytes).
 class SourceStream {
 public:
     using Ch = char;
@@ -71,7 +72,9 @@ public:
         const char* close = src_;
         while (close < end_ && *close != '"') close += *close == '\\' ? 2 : 1;
         const auto raw = static_cast<std::size_t>(std::min(close, end_) - src_);
-        if (put_.size() < raw + 1) put_.resize(raw + 1);
+        // The terminating null, and the three bytes a broken UTF-8 sequence
+        // just before the closing quote takes past it before the reader stops.
+        if (put_.size() < raw + 4) put_.resize(raw + 4);
         return dst_ = put_.data();
     }
     void Put(Ch c) { *dst_++ = c; }

@@ -291,6 +291,9 @@ TEST(DocumentJson, MalformedJsonNamesFileLineAndColumn) {
         {"\n  }", "doc.json:2:3: malformed JSON: The document is empty."},
         {"{\"art\": [1 2]}", "doc.json:1:12: malformed JSON: Missing a comma or ']' after"},
         {"{\"art\": [], }", "doc.json:1:13: malformed JSON: Missing a name for object member."},
+        // A broken UTF-8 sequence just before a closing quote reads past it.
+        {"{\"art\xe5\": []}", "malformed JSON: Invalid encoding in string."},
+        {"{\"art\": [{\"type\": \"text\xf0\"}]}", "malformed JSON: Invalid encoding in string."},
     };
     for (const Case& c : cases) {
         const std::string what = Refusal(c.text);
