@@ -41,16 +41,11 @@ std::size_t NextKindIndex() {
     return next.fetch_add(1);
 }
 
-uintptr_t KeyTable::Intern(std::string_view text) {
-    const uint32_t number = texts_.Intern(text);
-    const uintptr_t token = tokens_.Token(number);
-    count_ = std::max(count_, number + 1);
-    return token;
-}
+uintptr_t KeyTable::Intern(std::string_view text) { return tokens_.Token(texts_.Intern(text)); }
 
 uint32_t KeyTable::Number(uintptr_t key) const {
     const uint32_t number = tokens_.Number(key);
-    return number < count_ ? number : kNoKey;  // reserved is not yet made
+    return number < texts_.Count() ? number : kNoKey;  // reserved is not yet made
 }
 
 HostCore::HostCore(Document& doc, uint32_t seed)

@@ -113,12 +113,11 @@ public:
     // The key's number (0, 1, ... in the order made), or kNoKey for a token
     // that is no key of this host.
     uint32_t Number(uintptr_t key) const;
-    int Count() const { return static_cast<int>(count_); }
+    int Count() const { return static_cast<int>(texts_.Count()); }
 
 private:
     TextTable texts_;
-    TokenRuns tokens_;
-    uint32_t count_ = 0;  // keys made
+    TokenRuns tokens_;  // key number = text number
 };
 
 }  // namespace headless::detail

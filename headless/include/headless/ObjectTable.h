@@ -73,7 +73,7 @@ public:
 
     int HeldByPlugin() const override {
         int held = 0;
-        const_cast<ObjectTable*>(this)->ForEach([&held](const T* object) {
+        ForEach([&held](const T* object) {
             if constexpr (requires(const T& t) { t.HeldByPlugin(); }) {
                 held += object->HeldByPlugin() ? 1 : 0;
             } else {
@@ -131,11 +131,11 @@ public:
     const T* Find(uintptr_t key) const { return const_cast<ObjectTable*>(this)->Find(key); }
 
     void Erase(uintptr_t key) {
-        T** slot = Slot(key);
+        const uint32_t number = tokens_.Number(key);
+        T** slot = number == TokenRuns::kNone ? byAddress_.Find(key) : NumberedSlot(number);
         if (slot == nullptr || *slot == nullptr) return;
         if (key == lastKey_) lastKey_ = 0;
         Destroy(*slot);
-        const uint32_t number = tokens_.Number(key);
         if (number == TokenRuns::kNone) {
             byAddress_.Erase(key);
             return;
@@ -158,15 +158,15 @@ private:
     // Where the object under key is kept, or null when no place is.
     T** Slot(uintptr_t key) {
         const uint32_t number = tokens_.Number(key);
-        if (number != TokenRuns::kNone) {
-            if (number >= made_ || !chunks_[number / kChunk]) return nullptr;
-            return &chunks_[number / kChunk]->slots[number % kChunk];
-        }
-        return byAddress_.Find(key);
+        return number == TokenRuns::kNone ? byAddress_.Find(key) : NumberedSlot(number);
+    }
+    T** NumberedSlot(uint32_t number) {
+        if (number >= made_ || !chunks_[number / kChunk]) return nullptr;
+        return &chunks_[number / kChunk]->slots[number % kChunk];
     }
 
     template <class F>
-    void ForEach(F&& f) {
+    void ForEach(F&& f) const {
         for (const std::unique_ptr<Chunk>& chunk : chunks_)
             if (chunk)
                 for (T* object : chunk->slots)
